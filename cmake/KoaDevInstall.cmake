@@ -1,0 +1,21 @@
+include(CMakePackageConfigHelpers)
+
+install(TARGETS koa_dev koa_dev_lvhost
+    EXPORT koa_devTargets
+    RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+    LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(DIRECTORY include/koa_dev lvhost/include/koa_dev
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+
+set(KOA_DEV_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/koa_dev)
+install(EXPORT koa_devTargets NAMESPACE koa_dev:: DESTINATION ${KOA_DEV_CMAKE_DIR})
+configure_package_config_file(cmake/koa_devConfig.cmake.in
+    ${CMAKE_CURRENT_BINARY_DIR}/koa_devConfig.cmake
+    INSTALL_DESTINATION ${KOA_DEV_CMAKE_DIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/koa_devConfigVersion.cmake
+    COMPATIBILITY SameMajorVersion)
+install(FILES
+    ${CMAKE_CURRENT_BINARY_DIR}/koa_devConfig.cmake
+    ${CMAKE_CURRENT_BINARY_DIR}/koa_devConfigVersion.cmake
+    DESTINATION ${KOA_DEV_CMAKE_DIR})

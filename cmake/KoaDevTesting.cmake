@@ -1,0 +1,39 @@
+# GoogleTest, and how test executables are registered with CTest on each target.
+include(GoogleTest)
+
+if(CMAKE_CROSSCOMPILING)
+    # Debian ships GoogleTest's sources; build them with the cross compiler.
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FROM_ALL SYSTEM)
+    if(NOT TARGET GTest::gtest)
+        add_library(GTest::gtest ALIAS gtest)
+        add_library(GTest::gtest_main ALIAS gtest_main)
+    endif()
+    include(KoaDevWine)
+else()
+    find_package(GTest REQUIRED)
+    set(KOA_DEV_RUN_TESTS ON)
+endif()
+
+# Builds a GoogleTest executable and registers it where its tests can really run. Under Wine the
+# whole executable is one CTest test: starting Wine once per test case would cost more than the
+# tests themselves.
+function(koa_dev_add_gtest name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE GTest::gtest)
+    koa_dev_strict_warnings(${name})
+    if(NOT KOA_DEV_RUN_TESTS)
+        return()
+    endif()
+    if(CMAKE_CROSSCOMPILING)
+        # A program Wine could not start also exits 0: only GoogleTest's summary counts as a pass.
+        add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+        set_tests_properties(${name} PROPERTIES
+            FIXTURES_REQUIRED wine_server
+            PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
+            FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
+    else()
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    endif()
+endfunction()

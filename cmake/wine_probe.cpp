@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("koa_dev probe ran");
+    return 0;
+}

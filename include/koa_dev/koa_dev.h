@@ -1,0 +1,7 @@
+#pragma once
+
+// Everything a controller or device library needs from the common device library.
+#include <koa_dev/error_cluster.h>
+#include <koa_dev/export.h>
+#include <koa_dev/lv_types.h>
+#include <koa_dev/tstring.h>

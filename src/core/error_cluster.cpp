@@ -1,0 +1,61 @@
+#include <koa_dev/error_cluster.h>
+
+ErrorCluster::ErrorCluster() : status(false), code(0), source(), fatalCode(0) {}
+
+ErrorCluster::ErrorCluster(bool status, int32_t code, TString source)
+    : status(status), code(code), source(source), fatalCode(0) {}
+
+// A null record reads as a clear cluster; a null source handle as an empty text.
+ErrorCluster::ErrorCluster(const LV_ErrorCluster* lv)
+    : status(lv != nullptr && lv->status != 0), code(lv ? lv->code : 0),
+      source(lv ? lv->source : nullptr), fatalCode(0) {}
+
+ErrorCluster::ErrorCluster(const ErrorCluster& other) = default;
+
+ErrorCluster& ErrorCluster::operator=(const ErrorCluster& other) = default;
+
+ErrorCluster::~ErrorCluster() = default;
+
+void ErrorCluster::SetError(int32_t errorCode, const char* format, ...) {
+    if (Status())
+        return;
+    va_list args;
+    va_start(args, format);
+    source.vFormat(format, args);
+    va_end(args);
+    code = errorCode;
+    status = true;
+}
+
+void ErrorCluster::SetWarning(int32_t warningCode, const char* format, ...) {
+    if (Status())
+        return;
+    va_list args;
+    va_start(args, format);
+    source.vFormat(format, args);
+    va_end(args);
+    code = warningCode;
+}
+
+int32_t ErrorCluster::SetFatal(int32_t fatal) {
+    if (fatalCode == 0)
+        fatalCode = fatal;
+    return fatal;
+}
+
+void ErrorCluster::ResetStatus() { status = false; }
+
+void ErrorCluster::ResetAll() {
+    status = false;
+    code = 0;
+    source = TString();
+}
+
+int32_t ErrorCluster::LVErr(LV_ErrorCluster* lv) {
+    if (fatalCode != 0)
+        return fatalCode;
+    lv->status = status ? 1 : 0;
+    lv->code = code;
+    source.SetLV_String(this, &lv->source);
+    return fatalCode;
+}

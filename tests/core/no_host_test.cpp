@@ -1,0 +1,19 @@
+#include <koa_dev/error_cluster.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// This executable does not link the LabVIEW stand-in, so it has no LVRTTable to find.
+TEST(NoLabVIEWHostDeathTest, FirstManagerCallStopsTheProcess) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "on Windows the stop waits for the user to close a message box";
+#endif
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    ErrorCluster err;
+    LStr** h = nullptr;
+    EXPECT_EXIT(TString("x").SetLV_String(&err, &h), ::testing::ExitedWithCode(1),
+                "Fatal Error: LABVIEW.LIB was not called from a LabVIEW process.");
+}
+
+} // namespace
