@@ -1,6 +1,6 @@
 #include "core/lv_manager.h"
 
-#include "platform/platform.h"
+#include "platform/host.h"
 
 namespace {
 

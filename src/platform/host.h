@@ -1,7 +1,8 @@
 #pragma once
 
-// The library's one boundary to the operating system. Each function names what the library
-// needs; the win32 backend calls the Windows API, the posix backend gives the same behaviour
+// The host process: its executable module, export lookup, and the fatal stop. Like every header
+// of src/platform, it names what the library needs; the win32 backend calls the Windows API,
+// the posix backend gives the same behaviour
 // on Linux.
 
 namespace koa::platform {
