@@ -2,8 +2,7 @@
 
 // The host process: its executable module, export lookup, and the fatal stop. Like every header
 // of src/platform, it names what the library needs; the win32 backend calls the Windows API,
-// the posix backend gives the same behaviour
-// on Linux.
+// the posix backend gives the same behaviour on Linux.
 
 namespace koa::platform {
 
