@@ -8,3 +8,4 @@
 #include <koa_dev/tarray.h>
 #include <koa_dev/tstring.h>
 #include <koa_dev/tstring_array.h>
+#include <koa_dev/tarray_array.h>
