@@ -1,6 +1,7 @@
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/tarray_array.h>
 
+#include "arrays/array_values.h"
 #include "support/lv_test.h"
 
 #include <string>
@@ -14,47 +15,20 @@ using TextRows = TArrayArray<TStringArray, TString, LV_stringArrayArray**>;
 using Grid = std::vector<std::vector<int32_t>>;
 using TextGrid = std::vector<std::vector<std::string>>;
 
-Grid G(const Rows& rows) {
-    Grid out;
-    for (int i = 0; i < rows.GetSize(); ++i) {
-        out.emplace_back();
-        for (int j = 0; j < rows[i].GetSize(); ++j)
-            out.back().push_back(rows[i][j]);
-    }
-    return out;
-}
-
-TextGrid G(const TextRows& rows) {
-    TextGrid out;
-    for (int i = 0; i < rows.GetSize(); ++i) {
-        out.emplace_back();
-        for (int j = 0; j < rows[i].GetSize(); ++j)
-            out.back().push_back(rows[i][j].CStr());
-    }
-    return out;
-}
-
-std::vector<int32_t> V(const Row& row) {
-    std::vector<int32_t> out;
-    for (int i = 0; i < row.GetSize(); ++i)
-        out.push_back(row[i]);
-    return out;
-}
-
 TEST(TArrayArray, ConstructionForms) {
     const Rows sized(3, 2, 0, 4);
-    EXPECT_EQ(G(sized), (Grid{{0, 0}, {}, {0, 0, 0, 0}}));
-    EXPECT_EQ(V(sized.GetSizes()), (std::vector<int32_t>{2, 0, 4}));
+    EXPECT_EQ(Values(sized), (Grid{{0, 0}, {}, {0, 0, 0, 0}}));
+    EXPECT_EQ(Values(sized.GetSizes()), (std::vector<int32_t>{2, 0, 4}));
     EXPECT_EQ(sized.GetTotalElements(), 6);
-    EXPECT_EQ(G(Rows(0, 1)), (Grid{{0}}));
-    EXPECT_EQ(G(Rows(2, -3)), (Grid{{}, {}}));
-    EXPECT_EQ(G(TextRows(2, 2, 1)), (TextGrid{{"", ""}, {""}}));
+    EXPECT_EQ(Values(Rows(0, 1)), (Grid{{0}}));
+    EXPECT_EQ(Values(Rows(2, -3)), (Grid{{}, {}}));
+    EXPECT_EQ(Values(TextRows(2, 2, 1)), (TextGrid{{"", ""}, {""}}));
 
     const Row a(2, 1, 2), b(1, 3);
-    EXPECT_EQ(G(Rows(2, &a, &b)), (Grid{{1, 2}, {3}}));
-    EXPECT_EQ(G(Rows(3, &a, static_cast<const Row*>(nullptr))), (Grid{{1, 2}, {}, {}}));
+    EXPECT_EQ(Values(Rows(2, &a, &b)), (Grid{{1, 2}, {3}}));
+    EXPECT_EQ(Values(Rows(3, &a, static_cast<const Row*>(nullptr))), (Grid{{1, 2}, {}, {}}));
     const Row both[] = {a, b};
-    EXPECT_EQ(G(Rows(both, 2)), (Grid{{1, 2}, {3}}));
+    EXPECT_EQ(Values(Rows(both, 2)), (Grid{{1, 2}, {3}}));
     EXPECT_EQ(Rows(both, 0).GetSize(), 0);
     EXPECT_EQ(Rows(-1).GetSize(), 0);
     EXPECT_EQ(Rows(static_cast<LV_int32ArrayArray**>(nullptr)).GetSize(), 0);
@@ -62,16 +36,17 @@ TEST(TArrayArray, ConstructionForms) {
     Rows copy(Rows(2, &a, &b));
     const Rows& alias = copy;
     copy = alias;
-    EXPECT_EQ(G(copy), (Grid{{1, 2}, {3}}));
+    EXPECT_EQ(Values(copy), (Grid{{1, 2}, {3}}));
 }
 
 TEST(TArrayArray, AccessAndFlattening) {
     const Row a(3, 1, 2, 3), b(3, 4, 5, 6);
     Rows rows(2, &a, &b);
-    EXPECT_EQ(V(rows.CreateFlattenedArray()), (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Values(rows.CreateFlattenedArray()), (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
     rows[10] = Row(1, 42);
-    EXPECT_EQ(G(rows), (Grid{{1, 2, 3}, {4, 5, 6}}));
-    EXPECT_EQ(V(rows[-1]), (std::vector<int32_t>{42})) << "the shared row keeps what was written";
+    EXPECT_EQ(Values(rows), (Grid{{1, 2, 3}, {4, 5, 6}}));
+    EXPECT_EQ(Values(rows[-1]), (std::vector<int32_t>{42}))
+        << "the shared row keeps what was written";
     rows[-1] = Row();
     const Rows& c = rows;
     EXPECT_EQ(c[2].GetSize(), 0);
@@ -88,9 +63,9 @@ TEST(TArrayArray, BuildingMovesRowsAndCopiesValues) {
     Rows rows(2, &a, &c);
     const Row* kept = &rows[1];
     rows.Insert(b, 1);
-    EXPECT_EQ(G(rows), (Grid{{1}, {2, 2}, {3}}));
+    EXPECT_EQ(Values(rows), (Grid{{1}, {2, 2}, {3}}));
     EXPECT_EQ(&rows[2], kept);
-    EXPECT_EQ(G(rows.SubArray(1, -1)), (Grid{{2, 2}, {3}}));
+    EXPECT_EQ(Values(rows.SubArray(1, -1)), (Grid{{2, 2}, {3}}));
     EXPECT_EQ(rows.SubArray(-1, 1).GetSize(), 0);
     rows.Insert(rows, 9);
     EXPECT_EQ(rows.GetSize(), 6);
@@ -98,30 +73,14 @@ TEST(TArrayArray, BuildingMovesRowsAndCopiesValues) {
     EXPECT_EQ(rows.GetSize(), 6);
 
     Rows lengths(2, 1, 3);
-    EXPECT_EQ(G(lengths.Initialize(7)), (Grid{{7}, {7, 7, 7}}));
-    EXPECT_EQ(G(lengths.Initialize(lengths[1], -1)), (Grid{{7, 7, 7}, {7, 7, 7}}));
+    EXPECT_EQ(Values(lengths.Initialize(7)), (Grid{{7}, {7, 7, 7}}));
+    EXPECT_EQ(Values(lengths.Initialize(lengths[1], -1)), (Grid{{7, 7, 7}, {7, 7, 7}}));
     EXPECT_EQ(lengths.Initialize(a, 0).GetSize(), 0);
     TextRows text(2, 2, 1);
-    EXPECT_EQ(G(text.Initialize("z")), (TextGrid{{"z", "z"}, {"z"}}));
+    EXPECT_EQ(Values(text.Initialize("z")), (TextGrid{{"z", "z"}, {"z"}}));
 }
 
-class TArrayArrayOutput : public LvTest {
-  protected:
-    static void Free(LV_int32ArrayArray** h) {
-        for (int32_t i = 0; i < (*h)->dimSize; ++i)
-            EXPECT_EQ(lvhost::Dispose((*h)->elt[i]), 0);
-        EXPECT_EQ(lvhost::Dispose(h), 0);
-    }
-    static void Free(LV_stringArrayArray** h) {
-        for (int32_t i = 0; i < (*h)->dimSize; ++i) {
-            LV_stringArray** row = (*h)->elt[i];
-            for (int32_t j = 0; j < (*row)->dimSize; ++j)
-                EXPECT_EQ(lvhost::Dispose((*row)->elt[j]), 0);
-            EXPECT_EQ(lvhost::Dispose(row), 0);
-        }
-        EXPECT_EQ(lvhost::Dispose(h), 0);
-    }
-};
+class TArrayArrayOutput : public LvTest {};
 
 TEST_F(TArrayArrayOutput, RowsGoOutWithTheirOwnLengths) {
     LV_int32ArrayArray** h = nullptr;
@@ -137,7 +96,7 @@ TEST_F(TArrayArrayOutput, RowsGoOutWithTheirOwnLengths) {
     EXPECT_EQ(lvhost::DisposeCalls(), 2) << "the two surplus rows";
     EXPECT_EQ(lvhost::ResizeCalls(), 2 + 1 + 2) << "empty surplus rows, outer, rewrite";
     EXPECT_EQ((*h)->elt[1], second) << "existing row handles are reused";
-    EXPECT_EQ(G(Rows(h)), (Grid{{1, 2, 3}, {4}}));
+    EXPECT_EQ(Values(Rows(h)), (Grid{{1, 2, 3}, {4}}));
 
     err.SetFatal(4);
     Rows().SetLV_Array(&err, &h);
@@ -150,10 +109,10 @@ TEST_F(TArrayArrayOutput, TextRowsAreEmptiedBeforeTheyAreDisposed) {
     ErrorCluster err;
     const TStringArray ab(2, "a", "b"), cde(3, "c", "d", "e"), x(1, "x");
     TextRows(2, &ab, &cde).SetLV_Array(&err, &h);
-    EXPECT_EQ(G(TextRows(h)), (TextGrid{{"a", "b"}, {"c", "d", "e"}}));
+    EXPECT_EQ(Values(TextRows(h)), (TextGrid{{"a", "b"}, {"c", "d", "e"}}));
     TextRows(1, &x).SetLV_Array(&err, &h);
     EXPECT_FALSE(err.Status());
-    EXPECT_EQ(G(TextRows(h)), (TextGrid{{"x"}}));
+    EXPECT_EQ(Values(TextRows(h)), (TextGrid{{"x"}}));
     Free(h); // the leak check finds any string of the dropped row still alive
 }
 
@@ -169,7 +128,7 @@ TEST_F(TArrayArrayOutput, FailureLeavesOnlyCompleteRowsAndLeaksNothing) {
         lvhost::FailCall(6, lvhost::kMemoryFull);
         TextRows(3, &ab, &ab, &ab).SetLV_Array(&err, &h);
         EXPECT_EQ(err.FatalCode(), lvhost::kMemoryFull);
-        EXPECT_EQ(G(TextRows(h)), (TextGrid{{"a", "b"}}));
+        EXPECT_EQ(Values(TextRows(h)), (TextGrid{{"a", "b"}}));
         Free(h);
     }
 }
@@ -180,10 +139,10 @@ TEST_F(TArrayArrayOutput, NullRowHandlesReadAsEmptyRows) {
     Rows(2, 1, 1).SetLV_Array(&err, &h);
     lvhost::Dispose((*h)->elt[0]);
     (*h)->elt[0] = nullptr;
-    EXPECT_EQ(G(Rows(h)), (Grid{{}, {0}}));
+    EXPECT_EQ(Values(Rows(h)), (Grid{{}, {0}}));
     Rows(1, 5).SetLV_Array(&err, &h);
     EXPECT_FALSE(err.Status());
-    EXPECT_EQ(G(Rows(h)), (Grid{{0, 0, 0, 0, 0}}));
+    EXPECT_EQ(Values(Rows(h)), (Grid{{0, 0, 0, 0, 0}}));
     Free(h);
 }
 
