@@ -5,8 +5,8 @@
 #include <koa_dev/export.h>
 #include <koa_dev/lv_arrays.h>
 #include <koa_dev/lv_types.h>
+#include <koa_dev/numeric.h>
 #include <koa_dev/tarray.h>
+#include <koa_dev/tarray_array.h>
 #include <koa_dev/tstring.h>
 #include <koa_dev/tstring_array.h>
-#include <koa_dev/tarray_array.h>
-#include <koa_dev/numeric.h>
