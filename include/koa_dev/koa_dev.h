@@ -3,5 +3,10 @@
 // Everything a controller or device library needs from the common device library.
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/export.h>
+#include <koa_dev/lv_arrays.h>
 #include <koa_dev/lv_types.h>
+#include <koa_dev/numeric.h>
+#include <koa_dev/tarray.h>
+#include <koa_dev/tarray_array.h>
 #include <koa_dev/tstring.h>
+#include <koa_dev/tstring_array.h>
