@@ -1,5 +1,5 @@
-// The instantiations below carry the export attribute; MinGW ignores it on a type that an extern
-// declaration has already instantiated.
+// The compilers ignore the export attribute of an explicit instantiation once an extern declaration
+// has instantiated the type, so this file does not see those declarations.
 #define KOA_DEV_INSTANTIATING_VALUE_STATE_CACHE
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/state_cache.h>
