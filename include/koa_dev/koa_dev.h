@@ -4,6 +4,9 @@
 #include <koa_dev/address_cache.h>
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/export.h>
+#include <koa_dev/lv_arrays.h>
 #include <koa_dev/lv_types.h>
 #include <koa_dev/state_cache.h>
+#include <koa_dev/tarray.h>
 #include <koa_dev/tstring.h>
+#include <koa_dev/tstring_array.h>

@@ -45,6 +45,24 @@ TEST(CacheImports, EveryInstantiationAndTheAddressBaseWorkFromAnotherModule) {
     UseEveryMember<double>(1.0, 1.0000001);
     UseEveryMember<bool>(true, false);
     UseEveryMember<TString>("abc", "ABC");
+    UseEveryMember(TArray<char, 1, LV_int8Array**>(1, 'a'), TArray<char, 1, LV_int8Array**>());
+    UseEveryMember(TArray<unsigned char, 5, LV_uInt8Array**>(1, 200),
+                   TArray<unsigned char, 5, LV_uInt8Array**>(2, 200, 1));
+    UseEveryMember(TArray<short, 2, LV_int16Array**>(1, -3),
+                   TArray<short, 2, LV_int16Array**>(1, 3));
+    UseEveryMember(TArray<unsigned short, 6, LV_uInt16Array**>(2, 1, 2),
+                   TArray<unsigned short, 6, LV_uInt16Array**>(2, 2, 1));
+    UseEveryMember(TArray<int32_t, 3, LV_int32Array**>(1, -70000),
+                   TArray<int32_t, 3, LV_int32Array**>(1, 70000));
+    UseEveryMember(TArray<uint32_t, 7, LV_uInt32Array**>(1, 4000000000u),
+                   TArray<uint32_t, 7, LV_uInt32Array**>(1, 1u));
+    UseEveryMember(TArray<float, 9, LV_float32Array**>(1, 1.5f),
+                   TArray<float, 9, LV_float32Array**>(1, 2.5f));
+    UseEveryMember(TArray<double, 10, LV_float64Array**>(1, 1.0),
+                   TArray<double, 10, LV_float64Array**>(1, 1.0000001));
+    UseEveryMember(TArray<bool, 1, LV_boolArray**>(1, true),
+                   TArray<bool, 1, LV_boolArray**>(1, false));
+    UseEveryMember(TStringArray(1, "abc"), TStringArray(1, "ABC"));
     StateCache::CacheEnable(false);
 
     DeviceAddress device;

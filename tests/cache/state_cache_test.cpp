@@ -150,6 +150,24 @@ TEST_F(StateCacheTest, NanOnEitherSideCountsAsEqual) {
     ExpectNanMatchesAnything<double>();
 }
 
+TEST_F(StateCacheTest, ArrayCachesHoldDeepCopiesAndCompareWholeArrays) {
+    using Doubles = TArray<double, 10, LV_float64Array**>;
+    StateCache::CacheEnable(true);
+    Value_StateCache<Doubles> numbers;
+    Doubles stored(3, 1.0, 2.0, 3.0);
+    numbers.Update(&clear, stored);
+    stored[0] = 9.0;
+    EXPECT_EQ(numbers.Value()[0], 1.0);
+    EXPECT_TRUE(numbers.Valid(Doubles(3, 1.0, 2.0, 3.0)));
+    EXPECT_FALSE(numbers.Valid(Doubles(2, 1.0, 2.0)));
+
+    Value_StateCache<TStringArray> texts;
+    EXPECT_EQ(texts.Value().GetSize(), 0);
+    texts.Update(&clear, TStringArray(2, "a", "b"));
+    EXPECT_TRUE(texts.Valid(TStringArray(2, "a", "b")));
+    EXPECT_FALSE(texts.Valid(TStringArray(2, "a", "B")));
+}
+
 // Instances live in raw slots that are filled with a pattern once their object is destroyed: a
 // chain that still reaches a destroyed instance shows as a changed pattern (or a crash).
 TEST_F(StateCacheTest, ChainStaysIntactUnderAnyOrderOfConstructionAndDestruction) {
