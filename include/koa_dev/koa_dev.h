@@ -6,7 +6,9 @@
 #include <koa_dev/export.h>
 #include <koa_dev/lv_arrays.h>
 #include <koa_dev/lv_types.h>
+#include <koa_dev/numeric.h>
 #include <koa_dev/state_cache.h>
 #include <koa_dev/tarray.h>
+#include <koa_dev/tarray_array.h>
 #include <koa_dev/tstring.h>
 #include <koa_dev/tstring_array.h>

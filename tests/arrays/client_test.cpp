@@ -29,6 +29,15 @@ TEST_F(SharedLibraryArrays, ExportedInstantiationsWork) {
     for (int32_t i = 0; i < (*s)->dimSize; ++i)
         lvhost::Dispose((*s)->elt[i]);
     lvhost::Dispose(s);
+
+    using Rows = TArrayArray<TStringArray, TString, LV_stringArrayArray**>;
+    const TStringArray row(2, "x", "y");
+    Rows rows(2, &row, &row);
+    rows.Insert(Rows(1, 3), 1);
+    EXPECT_EQ(rows.GetTotalElements(), 7);
+    EXPECT_EQ(rows.CreateFlattenedArray()[6], TString("y"));
+    rows[5].Insert("kept", 0);
+    EXPECT_EQ(rows[9][0], TString("kept"));
 }
 
 } // namespace

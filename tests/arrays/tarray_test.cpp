@@ -1,6 +1,7 @@
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/tarray.h>
 
+#include "arrays/array_values.h"
 #include "core/lv_manager.h"
 #include "support/lv_test.h"
 
@@ -17,38 +18,29 @@ using Floats = TArray<float, 9, LV_float32Array**>;
 using Doubles = TArray<double, 10, LV_float64Array**>;
 using Bools = TArray<bool, 1, LV_boolArray**>;
 
-template <typename T, int32_t C, typename H> std::vector<T> Values(const TArray<T, C, H>& a) {
-    std::vector<T> out;
-    for (int i = 0; i < a.GetSize(); ++i)
-        out.push_back(a[i]);
-    return out;
-}
-
-std::vector<int32_t> V(const Int32s& a) {
-    return Values(a);
-}
-
 TEST(TArray, ConstructionKeepsCountAndZeroes) {
     EXPECT_EQ(Int32s(0).GetSize(), 0);
     EXPECT_EQ(Int32s(-5).GetSize(), 0);
     EXPECT_EQ(static_cast<const int32_t*>(Int32s(-5)), nullptr);
-    EXPECT_EQ(V(Int32s(3)), (std::vector<int32_t>{0, 0, 0}));
+    EXPECT_EQ(Values(Int32s(3)), (std::vector<int32_t>{0, 0, 0}));
     const int32_t raw[] = {4, 5};
-    EXPECT_EQ(V(Int32s(raw, 2)), (std::vector<int32_t>{4, 5}));
+    EXPECT_EQ(Values(Int32s(raw, 2)), (std::vector<int32_t>{4, 5}));
     EXPECT_EQ(Int32s(static_cast<const int32_t*>(nullptr), 2).GetSize(), 0);
     EXPECT_EQ(Int32s(static_cast<LV_int32Array**>(nullptr)).GetSize(), 0);
     Int32s copy(Int32s(raw, 2));
     const Int32s& alias = copy;
     copy = alias;
-    EXPECT_EQ(V(copy), (std::vector<int32_t>{4, 5}));
+    EXPECT_EQ(Values(copy), (std::vector<int32_t>{4, 5}));
     copy = Int32s();
     EXPECT_EQ(copy.GetUpperBound(), -1);
 }
 
 TEST(TArray, VariableArgumentsArePromotedAndConvertedBack) {
-    EXPECT_EQ(V(Int32s(0, 7)), (std::vector<int32_t>{7}));
-    EXPECT_EQ(V(Int32s(3, 1, 2)), (std::vector<int32_t>{1, 2, 0})) << "missing values are zero";
-    EXPECT_EQ(V(Int32s(1, 1, 2, 3)), (std::vector<int32_t>{1})) << "surplus values are ignored";
+    EXPECT_EQ(Values(Int32s(0, 7)), (std::vector<int32_t>{7}));
+    EXPECT_EQ(Values(Int32s(3, 1, 2)), (std::vector<int32_t>{1, 2, 0}))
+        << "missing values are zero";
+    EXPECT_EQ(Values(Int32s(1, 1, 2, 3)), (std::vector<int32_t>{1}))
+        << "surplus values are ignored";
     const Floats f(3, 1.5f, 2.5, 3.5);
     EXPECT_EQ(Values(f), (std::vector<float>{1.5f, 2.5f, 3.5f}));
     const Int8s c(3, 'a', -1, 300); // an int beyond char's range wraps as the promoted int would
@@ -63,7 +55,7 @@ TEST(TArray, OutOfRangeAccessIsNeutral) {
     a[5] = 42;
     EXPECT_EQ(a[7], 0) << "the dummy element is cleared on every access";
     a[-1] = 9;
-    EXPECT_EQ(V(a), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(Values(a), (std::vector<int32_t>{1, 2, 3}));
     const Int32s& c = a;
     EXPECT_EQ(c[3], 0);
     EXPECT_EQ(c[2], 3);
@@ -71,22 +63,22 @@ TEST(TArray, OutOfRangeAccessIsNeutral) {
 
 TEST(TArray, SubArrayInsertAndInitialize) {
     const Int32s a(4, 10, 20, 30, 40);
-    EXPECT_EQ(V(a.SubArray(1, 2)), (std::vector<int32_t>{20, 30}));
-    EXPECT_EQ(V(a.SubArray(2, -1)), (std::vector<int32_t>{30, 40}));
-    EXPECT_EQ(V(a.SubArray(3, 5)), (std::vector<int32_t>{40}));
-    EXPECT_EQ(V(a.SubArray(1, 0x7fffffff)), (std::vector<int32_t>{20, 30, 40}));
+    EXPECT_EQ(Values(a.SubArray(1, 2)), (std::vector<int32_t>{20, 30}));
+    EXPECT_EQ(Values(a.SubArray(2, -1)), (std::vector<int32_t>{30, 40}));
+    EXPECT_EQ(Values(a.SubArray(3, 5)), (std::vector<int32_t>{40}));
+    EXPECT_EQ(Values(a.SubArray(1, 0x7fffffff)), (std::vector<int32_t>{20, 30, 40}));
     EXPECT_EQ(a.SubArray(-1, 2).GetSize(), 0);
     EXPECT_EQ(a.SubArray(4, 1).GetSize(), 0);
 
     Int32s b(2, 10, 20);
-    EXPECT_EQ(V(b.Insert(99, 1)), (std::vector<int32_t>{10, 99, 20}));
-    EXPECT_EQ(V(b.Insert(7, 7).Insert(8, -1)), (std::vector<int32_t>{10, 99, 20, 7, 8}));
+    EXPECT_EQ(Values(b.Insert(99, 1)), (std::vector<int32_t>{10, 99, 20}));
+    EXPECT_EQ(Values(b.Insert(7, 7).Insert(8, -1)), (std::vector<int32_t>{10, 99, 20, 7, 8}));
     Int32s self(2, 1, 2);
-    EXPECT_EQ(V(self.Insert(self, 1)), (std::vector<int32_t>{1, 1, 2, 2}));
-    EXPECT_EQ(V(self.Insert(Int32s(), 0)), (std::vector<int32_t>{1, 1, 2, 2}));
+    EXPECT_EQ(Values(self.Insert(self, 1)), (std::vector<int32_t>{1, 1, 2, 2}));
+    EXPECT_EQ(Values(self.Insert(Int32s(), 0)), (std::vector<int32_t>{1, 1, 2, 2}));
 
-    EXPECT_EQ(V(self.Initialize(5, -1)), (std::vector<int32_t>{5, 5, 5, 5}));
-    EXPECT_EQ(V(self.Initialize(6, 2)), (std::vector<int32_t>{6, 6}));
+    EXPECT_EQ(Values(self.Initialize(5, -1)), (std::vector<int32_t>{5, 5, 5, 5}));
+    EXPECT_EQ(Values(self.Initialize(6, 2)), (std::vector<int32_t>{6, 6}));
     EXPECT_EQ(self.Initialize(5, 0).GetSize(), 0);
     EXPECT_EQ(static_cast<const int32_t*>(self), nullptr);
 }

@@ -1,6 +1,7 @@
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/tstring_array.h>
 
+#include "arrays/array_values.h"
 #include "core/lv_manager.h"
 #include "support/lv_test.h"
 
@@ -9,40 +10,33 @@
 
 namespace {
 
-std::vector<std::string> Texts(const TStringArray& a) {
-    std::vector<std::string> out;
-    for (int i = 0; i < a.GetSize(); ++i)
-        out.push_back(a[i].CStr());
-    return out;
-}
-
 using Strings = std::vector<std::string>;
 
 TEST(TStringArray, ConstructionForms) {
     EXPECT_EQ(TStringArray(0).GetSize(), 0);
-    EXPECT_EQ(Texts(TStringArray(2)), (Strings{"", ""}));
-    EXPECT_EQ(Texts(TStringArray(0, "only")), (Strings{"only"}));
-    EXPECT_EQ(Texts(TStringArray(3, "a", "b")), (Strings{"a", "b", ""}));
+    EXPECT_EQ(Values(TStringArray(2)), (Strings{"", ""}));
+    EXPECT_EQ(Values(TStringArray(0, "only")), (Strings{"only"}));
+    EXPECT_EQ(Values(TStringArray(3, "a", "b")), (Strings{"a", "b", ""}));
     const TString x("x");
-    EXPECT_EQ(Texts(TStringArray(2, x, TString("y"))), (Strings{"x", "y"}));
-    EXPECT_EQ(Texts(TStringArray(2, x, "mixed")), (Strings{"x", "mixed"}));
+    EXPECT_EQ(Values(TStringArray(2, x, TString("y"))), (Strings{"x", "y"}));
+    EXPECT_EQ(Values(TStringArray(2, x, "mixed")), (Strings{"x", "mixed"}));
     const char* raw[] = {"p", "q"};
-    EXPECT_EQ(Texts(TStringArray(raw, 2)), (Strings{"p", "q"}));
+    EXPECT_EQ(Values(TStringArray(raw, 2)), (Strings{"p", "q"}));
     EXPECT_EQ(TStringArray(static_cast<const char**>(nullptr), 2).GetSize(), 0);
     const TString values[] = {"m", "n"};
-    EXPECT_EQ(Texts(TStringArray(values, 2)), (Strings{"m", "n"}));
+    EXPECT_EQ(Values(TStringArray(values, 2)), (Strings{"m", "n"}));
     EXPECT_EQ(TStringArray(values, 0).GetSize(), 0);
     EXPECT_EQ(TStringArray(static_cast<LV_stringArray**>(nullptr)).GetSize(), 0);
     TStringArray copy(TStringArray(2, "a", "b"));
     const TStringArray& alias = copy;
     copy = alias;
-    EXPECT_EQ(Texts(copy), (Strings{"a", "b"}));
+    EXPECT_EQ(Values(copy), (Strings{"a", "b"}));
 }
 
 TEST(TStringArray, OutOfRangeAccessIsNeutral) {
     TStringArray a(3, "a", "b", "c");
     a[7] = "written";
-    EXPECT_EQ(Texts(a), (Strings{"a", "b", "c"}));
+    EXPECT_EQ(Values(a), (Strings{"a", "b", "c"}));
     EXPECT_STREQ(a[-1].CStr(), "") << "the static element is reset on every access";
     const TStringArray& c = a;
     EXPECT_TRUE(c[3].IsEmpty());
@@ -51,15 +45,15 @@ TEST(TStringArray, OutOfRangeAccessIsNeutral) {
 
 TEST(TStringArray, BuildingKeepsElementAddresses) {
     TStringArray a(3, "a", "b", "c");
-    EXPECT_EQ(Texts(a.SubArray(1, -1)), (Strings{"b", "c"}));
+    EXPECT_EQ(Values(a.SubArray(1, -1)), (Strings{"b", "c"}));
     EXPECT_EQ(a.SubArray(3, 1).GetSize(), 0);
     const TString* b = &a[1];
-    EXPECT_EQ(Texts(a.Insert("x", 1)), (Strings{"a", "x", "b", "c"}));
+    EXPECT_EQ(Values(a.Insert("x", 1)), (Strings{"a", "x", "b", "c"}));
     EXPECT_EQ(&a[2], b);
-    EXPECT_EQ(Texts(a.Insert("z", 9)), (Strings{"a", "x", "b", "c", "z"}));
+    EXPECT_EQ(Values(a.Insert("z", 9)), (Strings{"a", "x", "b", "c", "z"}));
     TStringArray self(2, "1", "2");
-    EXPECT_EQ(Texts(self.Insert(self, 1)), (Strings{"1", "1", "2", "2"}));
-    EXPECT_EQ(Texts(self.Initialize("k", -1)), (Strings{"k", "k", "k", "k"}));
+    EXPECT_EQ(Values(self.Insert(self, 1)), (Strings{"1", "1", "2", "2"}));
+    EXPECT_EQ(Values(self.Initialize("k", -1)), (Strings{"k", "k", "k", "k"}));
     EXPECT_EQ(self.Initialize("k", 0).GetSize(), 0);
 }
 
@@ -83,12 +77,7 @@ class TStringArrayOutput : public LvTest {
             (*h)->elt[i] = lvhost::NewString(texts[i].c_str());
         return h;
     }
-    static Strings Read(LV_stringArray** h) { return Texts(TStringArray(h)); }
-    static void Free(LV_stringArray** h) {
-        for (int32_t i = 0; i < (*h)->dimSize; ++i)
-            EXPECT_EQ(lvhost::Dispose((*h)->elt[i]), 0);
-        EXPECT_EQ(lvhost::Dispose(h), 0);
-    }
+    static Strings Read(LV_stringArray** h) { return Values(TStringArray(h)); }
 };
 
 TEST_F(TStringArrayOutput, ShrinksByDisposingSurplusHandlesAndReusesTheRest) {
@@ -115,6 +104,20 @@ TEST_F(TStringArrayOutput, CreatesTheArrayAndItsStrings) {
     TStringArray(1, "x").SetLV_Array(&err, &h);
     EXPECT_EQ((*h)->dimSize, 0);
     EXPECT_FALSE(err.Status() && err.FatalCode() != 9);
+    Free(h);
+}
+
+TEST_F(TStringArrayOutput, NullElementHandlesAreEmptyStrings) {
+    LV_stringArray** h = Make({"1", "2", "3"});
+    for (int i : {1, 2}) {
+        lvhost::Dispose((*h)->elt[i]);
+        (*h)->elt[i] = nullptr;
+    }
+    EXPECT_EQ(Read(h), (Strings{"1", "", ""}));
+    ErrorCluster err;
+    TStringArray(2, "a", "b").SetLV_Array(&err, &h);
+    EXPECT_FALSE(err.Status()) << "a null surplus handle needs no disposal";
+    EXPECT_EQ(Read(h), (Strings{"a", "b"}));
     Free(h);
 }
 
