@@ -56,12 +56,12 @@ std::optional<uint32_t> ResourceDirectory::NameTable(uint16_t type, uint16_t nam
     return names ? Subtable(*names, name) : std::nullopt;
 }
 
-std::vector<uint16_t> ResourceDirectory::Languages(uint16_t type, uint16_t name) const {
-    std::vector<uint16_t> languages;
+std::vector<ResourceLanguage> ResourceDirectory::Languages(uint16_t type, uint16_t name) const {
+    std::vector<ResourceLanguage> languages;
     if (auto table = NameTable(type, name)) {
         for (const Entry& entry : IdEntries(*table)) {
             if (entry.id <= 0xFFFF && (entry.target & kSubdirectory) == 0)
-                languages.push_back(static_cast<uint16_t>(entry.id));
+                languages.push_back({static_cast<uint16_t>(entry.id)});
         }
     }
     return languages;
