@@ -18,5 +18,6 @@ build() { # name, then extra configure arguments
 
 build linux
 build windows-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
-build windows-x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake
+build windows-x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
+    -DKOA_DEV_NATIVE_TOOL="$PWD/build/linux/tools/koa-dev/koa-dev"
 echo "All builds and test suites passed."

@@ -52,6 +52,10 @@ Bytes UndamagedImage() {
     return koa::rsc::WriteStringResourceImage(settings, koa::rsc::Machine::X86_64);
 }
 
+size_t ResourceDataEnd(const Bytes& image) {
+    return kRsrc + Get32(image, kOptionalHeader + 240 + 8);
+}
+
 const std::vector<Damage>& ResourceDamages() {
     static const std::vector<Damage> damages{
         {"type-entry-to-root", [](Bytes& b) { Put32(b, kRsrc + 20, kTable); }, {}, true},

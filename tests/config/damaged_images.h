@@ -15,6 +15,9 @@ const std::map<uint32_t, std::string>& UndamagedStrings();
 // A resource-only x86-64 image holding UndamagedStrings().
 Bytes UndamagedImage();
 
+// The file offset at which the resource data of UndamagedImage() ends.
+size_t ResourceDataEnd(const Bytes& image);
+
 struct Damage {
     const char* name;
     std::function<void(Bytes&)> apply;

@@ -15,20 +15,20 @@ if(NOT rc EQUAL 0)
     message(FATAL_ERROR "writing the damaged files failed: ${rc}")
 endif()
 string(REPEAT "w" 300 long)
-foreach(machine i386 x86-64)
-    execute_process(COMMAND ${NATIVE} rsc write ${WORK}/written-${machine}.rsc --machine ${machine}
-            "RELEASED_DLL_PATH=C:\\Released\\" FIRMWARE_PATH=${long} "MENU_PATH=C:\\Menüs\\€\\"
-            LOCAL_DLL_PATH=Libs\\ REVISION_CHECK_FILE=
-        RESULT_VARIABLE rc)
-    if(NOT rc EQUAL 0)
-        message(FATAL_ERROR "koa-dev rsc write failed: ${rc}")
-    endif()
-endforeach()
+execute_process(COMMAND ${NATIVE} rsc write ${WORK}/written.rsc --machine x86-64
+        "RELEASED_DLL_PATH=C:\\Released\\" FIRMWARE_PATH=${long} "MENU_PATH=C:\\Menüs\\€\\"
+        LOCAL_DLL_PATH=Libs\\ REVISION_CHECK_FILE=
+    RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "koa-dev rsc write failed: ${rc}")
+endif()
 
+# Only files for this processor: loading another's is the loader's business.
 file(GLOB files ${WORK}/*.rsc)
+list(FILTER FIXTURES INCLUDE REGEX "x86_64")
 list(APPEND files ${FIXTURES})
 list(LENGTH files count)
-if(count LESS 15)
+if(count LESS 12)
     message(FATAL_ERROR "only ${count} files to compare: ${files}")
 endif()
 set(ids 0 1 2 3 4 5 6 15 16 17 99 100 101 102 111 160 176 192 208 4095 65535 65537 65637)

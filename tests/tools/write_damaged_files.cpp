@@ -32,12 +32,11 @@ int main(int argc, char** argv) {
         if (damage.loaderAgrees)
             written &= Write(dir + damage.name + ".rsc", bytes);
     }
-    size_t dataEnd = image.size();
-    while (dataEnd > 0 && image[dataEnd - 1] == 0)
-        --dataEnd;
-    for (auto [name, size] : {std::pair<const char*, size_t>{"cut-in-headers", 0x150},
-                              {"cut-in-resource-tree", 0x210},
-                              {"cut-after-strings", dataEnd}})
+    // The loader fills what a file lacks of a section with zeros, which is not read here, so
+    // only cuts that leave every string whole or no library compare.
+    const size_t dataEnd = koa::test::ResourceDataEnd(image);
+    for (auto [name, size] :
+         {std::pair<const char*, size_t>{"cut-in-headers", 0x150}, {"cut-after-strings", dataEnd}})
         written &=
             Write(dir + name + ".rsc", koa::test::Bytes(image.begin(), image.begin() + size));
     const std::string text = "RELEASED_DLL_PATH=C:\\Released\\\n";
