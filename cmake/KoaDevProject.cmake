@@ -26,3 +26,14 @@ if(KOA_DEV_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# KOA_DEV_FUZZ=ON instruments everything for libFuzzer with AddressSanitizer and
+# UndefinedBehaviorSanitizer; only the fuzz targets link the fuzzer's main.
+if(KOA_DEV_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+        message(FATAL_ERROR "KOA_DEV_FUZZ needs clang (e.g. CXX=clang++ CC=clang)")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                        -fno-omit-frame-pointer -g)
+    add_link_options(-fsanitize=address,undefined)
+endif()
