@@ -34,8 +34,13 @@ template <typename T> T* NewBlock(int n) {
     return n > 0 ? new T[static_cast<size_t>(n)]() : nullptr;
 }
 
+// A block whose every element the caller writes at once: not zeroed first.
+template <typename T> T* NewBlockToFill(int n) {
+    return n > 0 ? new T[static_cast<size_t>(n)] : nullptr;
+}
+
 template <typename T> T* CopyBlock(const T* values, int n) {
-    T* block = NewBlock<T>(n);
+    T* block = NewBlockToFill<T>(n);
     if (block != nullptr)
         std::memcpy(block, values, static_cast<size_t>(n) * sizeof(T));
     return block;
@@ -62,7 +67,7 @@ template <typename T, int32_t C, typename H>
 TArray<T, C, H>::TArray(H h) : data(nullptr), count(0) {
     if (h == nullptr || *h == nullptr || (*h)->dimSize <= 0)
         return;
-    data = NewBlock<T>((*h)->dimSize);
+    data = NewBlockToFill<T>((*h)->dimSize);
     count = (*h)->dimSize;
     ReadElements(data, (*h)->elt, count);
 }
