@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 
 #include "config/paths.h"
+#include "platform/files.h"
 #include "platform/string_resources.h"
 
 #include <cstring>

@@ -4,7 +4,7 @@
 
 // The process's one configuration object: the values of koa_dev.rsc, read on first use.
 class CommonDllResourceFile {
-public:
+  public:
     using Field = TString CommonDllResourceFile::*;
 
     // Reads the resource file when no load has started yet; the errors of that load are dropped.
@@ -28,7 +28,7 @@ public:
     TString localDllPath;
     TString menuPath;
 
-private:
+  private:
     bool ReadStrings(ErrorCluster* err, const TString& file);
     void ResolveLocalDllPath();
     void EnsureLocalDllDirectory(ErrorCluster* err);

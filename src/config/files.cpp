@@ -20,7 +20,7 @@ void CreateDirectoryTree(ErrorCluster* err, TString path) {
         return;
     const PathParts parts = SplitPath(path);
     const TString parent = parts.drive + parts.directory;
-    if (path.IsEmpty() || parts.directory.IsEmpty() || parent == "\\\\") {
+    if (path.IsEmpty() || parts.directory.IsEmpty() || parent == TString("\\\\")) {
         err->SetError(7, "%s", kTreeError);
         return;
     }

@@ -16,3 +16,9 @@ void UnloadDeviceLibrary(ErrorCluster* err);
 // Unloads the device library, then calls the controller library's "ControllerExit" and releases
 // it. Does nothing when err holds an error.
 void UnloadControllerLibrary(ErrorCluster* err);
+
+// An export as its real type. The detour through void (*)() is the conversion compilers accept
+// between unrelated function types without a warning.
+template <typename Function> Function ExportAs(LibraryFunction function) {
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(function));
+}

@@ -18,7 +18,7 @@ using ObjectPointer = void* (*)(ErrorCluster*, TString);
 // Loads fixtures into the process-wide handles as the loaders do, and unloads whatever a test
 // left loaded.
 class ModuleHandles : public FixtureLogTest {
-protected:
+  protected:
     void TearDown() override {
         ErrorCluster clean;
         UnloadControllerLibrary(&clean);
@@ -98,15 +98,14 @@ TEST_F(ModuleHandles, ExportsReceiveTheCallersClusterAndText) {
     LoadController("ctrl_fails");
     LoadDevice("dev_full");
     ErrorCluster err;
-    auto verify = reinterpret_cast<Verify>(GetControllerFunctionAddress(&err, "VerifyControllerConnected"));
+    auto verify = ExportAs<Verify>(GetControllerFunctionAddress(&err, "VerifyControllerConnected"));
     ASSERT_NE(verify, nullptr);
     verify(&err, TString("port 2"), 0);
     ExpectError(err, 5000, "ctrl_fails: controller not connected");
 
     ErrorCluster clean;
     TString result;
-    auto initialise =
-        reinterpret_cast<Initialise>(GetDeviceFunctionAddress(&clean, "LibraryInitilize"));
+    auto initialise = ExportAs<Initialise>(GetDeviceFunctionAddress(&clean, "LibraryInitilize"));
     ASSERT_NE(initialise, nullptr);
     initialise(&clean, &result, TString("a|b"), 0);
     EXPECT_FALSE(clean.Status());
@@ -118,8 +117,8 @@ TEST_F(ModuleHandles, ExportsReceiveTheCallersClusterAndText) {
 TEST_F(ModuleHandles, DebugToolsHandsOutTheControllerObjectUntilRelease) {
     LoadController("ctrl_full");
     ErrorCluster own;
-    auto pointer = reinterpret_cast<ObjectPointer>(
-        GetControllerFunctionAddress(&own, "ControllerObjectPointer"));
+    auto pointer =
+        ExportAs<ObjectPointer>(GetControllerFunctionAddress(&own, "ControllerObjectPointer"));
     ASSERT_NE(pointer, nullptr);
     controllerObject = pointer(&own, TString("DebugTools"));
     ASSERT_NE(controllerObject, nullptr);

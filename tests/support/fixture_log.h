@@ -19,7 +19,7 @@
 // Gives each test a fresh log file that the fixture libraries (tests/fixtures) append their
 // calls to, beside the test executable.
 class FixtureLogTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         logPath = std::string(LabVIEW_FilePath().CStr()) + info->test_suite_name() + "." +
@@ -32,7 +32,9 @@ protected:
 #endif
     }
 
-    void TearDown() override { std::remove(logPath.c_str()); }
+    void TearDown() override {
+        std::remove(logPath.c_str());
+    }
 
     // The lines logged since the last call.
     std::vector<std::string> TakeLog() {
@@ -51,6 +53,6 @@ protected:
                KOA_FIXTURE_SUFFIX;
     }
 
-private:
+  private:
     std::string logPath;
 };
