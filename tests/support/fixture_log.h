@@ -2,6 +2,8 @@
 
 #include <koa_dev/paths.h>
 
+#include "support/scratch_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,12 +11,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#if defined(_WIN32)
-#define KOA_TEST_SEPARATOR "\\"
-#else
-#define KOA_TEST_SEPARATOR "/"
-#endif
 
 // Gives each test a fresh log file that the fixture libraries (tests/fixtures) append their
 // calls to, beside the test executable.
