@@ -4,6 +4,7 @@
 #include "platform/files.h"
 #include "platform/string_resources.h"
 
+#include <array>
 #include <cstring>
 
 CommonDllResourceFile commonDllResourceFile;
@@ -22,8 +23,10 @@ struct Key {
     CommonDllResourceFile::Field field;
 };
 
-const Key (&Keys())[7] {
-    static const Key keys[7] = {
+using KeyTable = std::array<Key, 7>;
+
+const KeyTable& Keys() {
+    static const KeyTable keys = {{
         {1, "RELEASED_DLL_PATH", &CommonDllResourceFile::releasedDllPath},
         {2, "FIRMWARE_PATH", &CommonDllResourceFile::firmwarePath},
         {3, "PROFILE_PATH", &CommonDllResourceFile::profilePath},
@@ -31,7 +34,7 @@ const Key (&Keys())[7] {
         {5, "REVISION_CHECK_FILE", &CommonDllResourceFile::revisionCheckFile},
         {100, "LOCAL_DLL_PATH", &CommonDllResourceFile::localDllPath},
         {101, "MENU_PATH", &CommonDllResourceFile::menuPath},
-    };
+    }};
     return keys;
 }
 

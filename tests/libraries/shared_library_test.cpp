@@ -1,5 +1,7 @@
 #include <koa_dev/koa_dev.h>
 
+#include "support/resource_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -23,6 +25,18 @@ TEST(SharedLibrary, NamesItsOwnModuleAndTheHostDirectory) {
     EXPECT_EQ(GetControllerFunctionAddress(&err, "VerifyControllerConnected"), nullptr);
     EXPECT_EQ(err.Code(), 15);
     EXPECT_TRUE(ControllerDLL_FileName(true).IsEmpty());
+}
+
+// Without a resource file beside the executable, the one beside the library is read.
+TEST(SharedLibrary, ReadsTheResourceFileBesideTheLibrary) {
+    const std::string own = RemoveFileNameFromPath(CommonDLL_FileName(true)).CStr();
+    RemoveResourceFile();
+    WriteResourceFile({{1, "R:\\"}, {2, "F"}, {3, "P"}, {4, "L"}, {5, "V"}}, own);
+    ErrorCluster err;
+    ReloadCommonDllResourceFile(&err);
+    RemoveResourceFile(own);
+    EXPECT_EQ(err.Code(), 0) << err.Source().CStr();
+    EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R:\\");
 }
 
 } // namespace
