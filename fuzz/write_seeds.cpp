@@ -37,6 +37,19 @@ void WriteStringTables(const fs::path& dir) {
     Write(dir / "empty.rsc", koa::rsc::WriteStringResourceImage({}, Machine::I386));
 }
 
+void WriteLibrarySpecs(const fs::path& dir) {
+    const char* const specs[] = {"ctrl.dll | port 2",
+                                 "C:\\dir\\ctrl.dll",
+                                 "a|b|c",
+                                 " dev.dll ",
+                                 "\\\\server\\share\\x.dll|COM3, 9600",
+                                 "D:relative/dir\\lib.dll\t|\r\n"};
+    fs::create_directories(dir);
+    int n = 0;
+    for (const char* spec : specs)
+        std::ofstream(dir / ("spec-" + std::to_string(++n) + ".txt"), std::ios::binary) << spec;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -46,5 +59,6 @@ int main(int argc, char** argv) {
     }
     const fs::path root = argv[1];
     WriteStringTables(root / "string_table");
+    WriteLibrarySpecs(root / "library_spec");
     return 0;
 }
