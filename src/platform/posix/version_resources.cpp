@@ -15,15 +15,15 @@ namespace koa::platform {
 namespace {
 
 std::vector<uint8_t> ReadWholeFile(const char* path) {
-    std::vector<uint8_t> bytes;
     std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "rb"), std::fclose);
-    if (!file)
-        return bytes;
-    uint8_t chunk[65536];
-    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file.get())) > 0;)
-        bytes.insert(bytes.end(), chunk, chunk + n);
-    if (std::ferror(file.get()))
-        bytes.clear();
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
+        return {};
+    long size = std::ftell(file.get());
+    if (size <= 0 || std::fseek(file.get(), 0, SEEK_SET) != 0)
+        return {};
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
+        return {};
     return bytes;
 }
 
