@@ -4,8 +4,9 @@
 #
 # Gives a library or program a Windows version resource. Windows targets get a resource script
 # compiled by the resource compiler. Other targets get the same resource as a compiled resource
-# file (.res), written by a small tool built from source here, embedded in the binary as the
-# section ".koa_res" by an assembler .incbin: it survives strip and needs no post-link step.
+# file (.res), written by a small tool built from source here (so that no MinGW is needed), and
+# embedded in the binary as the section ".koa_res" by an assembler .incbin: it survives strip and
+# needs no post-link step.
 # The target's property KOA_DEV_VERSION_RES names that .res file.
 include_guard(GLOBAL)
 
@@ -56,7 +57,8 @@ function(_koa_dev_hex4 text out)
     set(${out} ${value} PARENT_SCOPE)
 endfunction()
 
-function(_koa_dev_write_rc target path)
+# The resource script for the arguments of koa_dev_add_version_info (read from its scope).
+function(_koa_dev_rc_script out)
     string(REPLACE ";" "," file_version "${file_version}")
     string(REPLACE ";" "," product_version "${product_version}")
     math(EXPR primary "${language} & 0x3FF")
@@ -72,7 +74,7 @@ function(_koa_dev_write_rc target path)
         string(REPLACE "\"" "\"\"" value "${value}")
         string(APPEND values "            VALUE \"${name}\", \"${value}\"\n")
     endforeach()
-    file(GENERATE OUTPUT ${path} CONTENT "#pragma code_page(65001)
+    set(${out} "#pragma code_page(65001)
 LANGUAGE ${primary}, ${sub}
 1 VERSIONINFO
 FILEVERSION ${file_version}
@@ -94,34 +96,48 @@ ${values}        END
         VALUE \"Translation\", ${language}, ${codepage}
     END
 END
-")
-    target_sources(${target} PRIVATE ${path})
+" PARENT_SCOPE)
+endfunction()
+
+# The .res file: written by the resource compiler when cross-compiling and one is found, else by
+# the writer built here (run on the build machine, or through the cross-compiling emulator).
+function(_koa_dev_write_res target dir res)
+    if(CMAKE_CROSSCOMPILING)
+        find_program(KOA_DEV_VERSION_WINDRES NAMES windres x86_64-w64-mingw32-windres)
+    endif()
+    if(KOA_DEV_VERSION_WINDRES)
+        _koa_dev_rc_script(script)
+        file(GENERATE OUTPUT ${dir}/version.rc CONTENT "${script}")
+        set(command ${KOA_DEV_VERSION_WINDRES} -O res -i ${dir}/version.rc -o ${res})
+        set(input ${dir}/version.rc)
+    else()
+        if(NOT TARGET koa_dev_version_res_writer)
+            add_executable(koa_dev_version_res_writer
+                ${_koa_dev_version_info_dir}/version_res_writer.cpp)
+            set_target_properties(koa_dev_version_res_writer PROPERTIES CXX_STANDARD 17)
+        endif()
+        list(JOIN file_version " " file_words)
+        list(JOIN product_version " " product_words)
+        set(description "FILE_VERSION ${file_words}\nPRODUCT_VERSION ${product_words}\nFLAGS ${flags}")
+        string(APPEND description "\nFILE_TYPE ${file_type}\nLANGUAGE ${language}\nCODEPAGE ${codepage}")
+        foreach(entry IN LISTS arg_STRINGS)
+            string(APPEND description "\nSTRING ${entry}")
+        endforeach()
+        file(GENERATE OUTPUT ${dir}/version.txt CONTENT "${description}\n")
+        set(command ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:koa_dev_version_res_writer>
+            ${dir}/version.txt ${res})
+        set(input ${dir}/version.txt koa_dev_version_res_writer)
+    endif()
+    add_custom_command(OUTPUT ${res}
+        COMMAND ${command}
+        DEPENDS ${input}
+        COMMENT "Writing the version resource of ${target}"
+        VERBATIM)
 endfunction()
 
 function(_koa_dev_embed_res target dir)
-    if(NOT TARGET koa_dev_version_res_writer)
-        if(CMAKE_CROSSCOMPILING)
-            message(FATAL_ERROR "koa_dev_add_version_info: cross-compiling for a non-Windows "
-                "system is not supported (the .res writer must run on the build machine)")
-        endif()
-        add_executable(koa_dev_version_res_writer
-            ${_koa_dev_version_info_dir}/version_res_writer.cpp)
-        set_target_properties(koa_dev_version_res_writer PROPERTIES CXX_STANDARD 17)
-    endif()
-    list(JOIN file_version " " file_words)
-    list(JOIN product_version " " product_words)
-    set(description "FILE_VERSION ${file_words}\nPRODUCT_VERSION ${product_words}\nFLAGS ${flags}")
-    string(APPEND description "\nFILE_TYPE ${file_type}\nLANGUAGE ${language}\nCODEPAGE ${codepage}")
-    foreach(entry IN LISTS arg_STRINGS)
-        string(APPEND description "\nSTRING ${entry}")
-    endforeach()
-    file(GENERATE OUTPUT ${dir}/version.txt CONTENT "${description}\n")
     set(res ${dir}/version.res)
-    add_custom_command(OUTPUT ${res}
-        COMMAND koa_dev_version_res_writer ${dir}/version.txt ${res}
-        DEPENDS koa_dev_version_res_writer ${dir}/version.txt
-        COMMENT "Writing the version resource of ${target}"
-        VERBATIM)
+    _koa_dev_write_res(${target} ${dir} ${res})
     get_property(languages GLOBAL PROPERTY ENABLED_LANGUAGES)
     if("CXX" IN_LIST languages)
         set(source ${dir}/version_res.cpp)
@@ -174,7 +190,9 @@ function(koa_dev_add_version_info target)
     endif()
     set(dir ${CMAKE_CURRENT_BINARY_DIR}/${target}_version)
     if(WIN32)
-        _koa_dev_write_rc(${target} ${dir}/version.rc)
+        _koa_dev_rc_script(script)
+        file(GENERATE OUTPUT ${dir}/version.rc CONTENT "${script}")
+        target_sources(${target} PRIVATE ${dir}/version.rc)
     else()
         _koa_dev_embed_res(${target} ${dir})
     endif()

@@ -75,11 +75,11 @@ std::optional<Entry> ReadEntry(const ByteSpan& file, uint64_t offset) {
     return entry;
 }
 
-int Preference(uint16_t language) {
+} // namespace
+
+int VersionLanguageRank(uint16_t language) {
     return language == kUsEnglish ? 2 : language == kNeutral ? 1 : 0;
 }
-
-} // namespace
 
 bool IsResFile(const ByteSpan& bytes) {
     return bytes.Contains(0, sizeof kEmptyEntry) &&
@@ -94,9 +94,9 @@ std::optional<ByteSpan> FindResVersionResource(const ByteSpan& file) {
         if (!entry)
             break;
         if (entry->type == kVersionType && entry->name == kVersionName &&
-            Preference(entry->language) > foundPreference) {
+            VersionLanguageRank(entry->language) > foundPreference) {
             found = entry->data;
-            foundPreference = Preference(entry->language);
+            foundPreference = VersionLanguageRank(entry->language);
         }
         offset = entry->next;
     }

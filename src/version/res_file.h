@@ -10,6 +10,10 @@
 
 namespace koa::version {
 
+// Rank of a version resource's language when a file holds several: U.S. English first, then
+// language-neutral, then any other.
+int VersionLanguageRank(uint16_t language);
+
 // True when bytes begin as a compiled resource file does.
 bool IsResFile(const ByteSpan& bytes);
 

@@ -8,12 +8,18 @@ using koa::version::QueryFixedFileInfo;
 namespace {
 
 std::vector<std::string> SampleFiles() {
-    std::vector<std::string> files;
+    std::vector<std::string> files = {KOA_TEST_SAMPLE_LIBRARY};
 #ifdef KOA_TEST_SAMPLE_RES
-    files.insert(files.end(), {KOA_TEST_SAMPLE_RES, KOA_TEST_SAMPLE_LIBRARY});
+    files.push_back(KOA_TEST_SAMPLE_RES);
 #endif
 #ifdef KOA_TEST_WINDRES_RES
     files.push_back(KOA_TEST_WINDRES_RES);
+#endif
+#ifdef KOA_TEST_WINDRES_x86_64
+    files.push_back(KOA_TEST_WINDRES_x86_64);
+#endif
+#ifdef KOA_TEST_WINDRES_i686
+    files.push_back(KOA_TEST_WINDRES_i686);
 #endif
     return files;
 }
@@ -24,8 +30,8 @@ std::string Sample(const Bytes& block, const std::string& name) {
 
 } // namespace
 
-// The generated .res, the library it was embedded in and windres's build of the same script
-// all read alike.
+// The library given the resource by koa_dev_add_version_info (with its .res on Linux), and
+// windres's builds of the same script (.res, 32- and 64-bit images) all read alike.
 TEST(VersionReader, ReadsTheSampleResourceInEveryContainer) {
     for (const std::string& path : SampleFiles()) {
         SCOPED_TRACE(path);
@@ -67,9 +73,12 @@ TEST(VersionReader, MatchesKeysWithoutRegardToCase) {
     }
 }
 
-#ifdef KOA_TEST_GERMAN_RES
 TEST(VersionReader, TableOfAnotherLanguageIsNotTheUsEnglishOne) {
-    for (const char* path : {KOA_TEST_GERMAN_RES, KOA_TEST_GERMAN_LIBRARY}) {
+    std::vector<std::string> files = {KOA_TEST_GERMAN_LIBRARY};
+#ifdef KOA_TEST_GERMAN_RES
+    files.push_back(KOA_TEST_GERMAN_RES);
+#endif
+    for (const std::string& path : files) {
         Bytes block = VersionBlockOf(ReadBytes(path));
         auto fixed = QueryFixedFileInfo(Span(block));
         ASSERT_TRUE(fixed) << path;
@@ -78,7 +87,6 @@ TEST(VersionReader, TableOfAnotherLanguageIsNotTheUsEnglishOne) {
         EXPECT_EQ(Text(block, "\\StringFileInfo\\040704B0\\FileVersion"), "3, 0, 0, 1");
     }
 }
-#endif
 
 #ifdef KOA_TEST_SAMPLE32_LIBRARY
 TEST(VersionReader, Reads32BitLibraries) {
