@@ -118,25 +118,36 @@ TEST(MalformedFiles, ResEntriesWithImpossibleSizesEndTheWalk) {
 #if defined(KOA_TEST_SAMPLE_RES)
 namespace {
 
-uint64_t Read64(const Bytes& b, size_t at) {
+// Where an ELF file of either class keeps what the tests damage.
+struct ElfLayout {
+    size_t width, tableOffset, namesIndex, entrySize, sectionOffset, sectionSize;
+};
+ElfLayout LayoutOf(const Bytes& elf) {
+    if (elf.size() > 4 && elf[4] == 1)
+        return {4, 32, 50, 40, 16, 20};
+    return {8, 40, 62, 64, 24, 32};
+}
+
+uint64_t ReadWord(const Bytes& b, const ElfLayout& layout, size_t at) {
     uint64_t v = 0;
-    Span(b).Read(at, v);
+    for (size_t i = 0; i < layout.width && at + i < b.size(); ++i)
+        v |= uint64_t{b[at + i]} << (8 * i);
     return v;
 }
 
-void Write64(Bytes& b, size_t at, uint64_t v) {
-    for (size_t i = 0; i < 8; ++i)
+void WriteWord(Bytes& b, const ElfLayout& layout, size_t at, uint64_t v) {
+    for (size_t i = 0; i < layout.width; ++i)
         b[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-// Offset of the section header of the 64-bit ELF file's resource section.
-size_t ResourceSectionHeader(const Bytes& elf) {
+// Offset of the section header of the resource section.
+size_t ResourceSectionHeader(const Bytes& elf, const ElfLayout& layout) {
     auto section = koa::version::FindElfSection(Span(elf), ".koa_res");
     EXPECT_TRUE(section);
-    uint64_t offset = static_cast<uint64_t>(section->data() - elf.data());
-    uint64_t table = Read64(elf, 40);
-    for (size_t entry = table; entry + 64 <= elf.size(); entry += 64) {
-        if (Read64(elf, entry + 24) == offset)
+    uint64_t offset = section ? static_cast<uint64_t>(section->data() - elf.data()) : 0;
+    uint64_t table = ReadWord(elf, layout, layout.tableOffset);
+    for (size_t entry = table; entry + layout.entrySize <= elf.size(); entry += layout.entrySize) {
+        if (ReadWord(elf, layout, entry + layout.sectionOffset) == offset)
             return entry;
     }
     ADD_FAILURE() << "no section header found";
@@ -147,27 +158,29 @@ size_t ResourceSectionHeader(const Bytes& elf) {
 
 TEST(MalformedFiles, ElfSectionsOutsideTheFileHoldNothing) {
     Bytes elf = ReadBytes(KOA_TEST_SAMPLE_LIBRARY);
-    size_t header = ResourceSectionHeader(elf);
+    ElfLayout layout = LayoutOf(elf);
+    size_t header = ResourceSectionHeader(elf, layout);
     ASSERT_FALSE(VersionBlockOf(elf).empty());
+    uint64_t huge = ~uint64_t{0} >> (64 - 8 * layout.width);
     Bytes bad = elf;
-    Write64(bad, header + 24, elf.size() + 16);
+    WriteWord(bad, layout, header + layout.sectionOffset, elf.size() + 16);
     EXPECT_TRUE(VersionBlockOf(bad).empty());
     bad = elf;
-    Write64(bad, header + 32, ~uint64_t{0} - 8);
+    WriteWord(bad, layout, header + layout.sectionSize, huge - 8);
     EXPECT_TRUE(VersionBlockOf(bad).empty());
     bad = elf;
-    Write64(bad, 40, ~uint64_t{0} - 100); // section table offset
+    WriteWord(bad, layout, layout.tableOffset, huge - 100);
     EXPECT_TRUE(VersionBlockOf(bad).empty());
     bad = elf;
-    bad[62] = 0xFE; // section names in a section that does not exist
-    bad[63] = 0x7F;
+    bad[layout.namesIndex] = 0xFE; // section names in a section that does not exist
+    bad[layout.namesIndex + 1] = 0x7F;
     EXPECT_TRUE(VersionBlockOf(bad).empty());
 }
 
 TEST(MalformedFiles, TruncatedElfFilesHoldNoVersionResource) {
     Bytes elf = ReadBytes(KOA_TEST_SAMPLE_LIBRARY);
-    size_t tableEnd = Read64(elf, 40); // the section table comes last
-    for (size_t size = 0; size < elf.size(); size += (size < tableEnd ? 7 : 1)) {
+    size_t table = ReadWord(elf, LayoutOf(elf), LayoutOf(elf).tableOffset); // comes last
+    for (size_t size = 0; size < elf.size(); size += (size < table ? 7 : 1)) {
         Bytes prefix(elf.begin(), elf.begin() + static_cast<std::ptrdiff_t>(size));
         EXPECT_TRUE(VersionBlockOf(prefix).empty()) << size;
     }
