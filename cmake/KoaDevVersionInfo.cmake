@@ -5,8 +5,8 @@
 # Gives a library or program a Windows version resource. Windows targets get a resource script
 # compiled by the resource compiler. Other targets get the same resource as a compiled resource
 # file (.res), written by a small tool built from source here (so that no MinGW is needed), and
-# embedded in the binary as the section ".koa_res" by an assembler .incbin: it survives strip and
-# needs no post-link step.
+# embedded in the binary as the section ".koa_res" by an assembler .incbin: it needs no post-link
+# step, survives strip, and is marked to be retained by --gc-sections (GNU as 2.36 or Clang 13).
 # The target's property KOA_DEV_VERSION_RES names that .res file.
 include_guard(GLOBAL)
 
@@ -145,7 +145,7 @@ function(_koa_dev_embed_res target dir)
         set(source ${dir}/version_res.c)
     endif()
     file(GENERATE OUTPUT ${source} CONTENT "/* The version resource, as the section .koa_res. */
-__asm__(\".pushsection .koa_res,\\\"a\\\"\\n.balign 4\\n.incbin \\\"${res}\\\"\\n.popsection\\n\");
+__asm__(\".pushsection .koa_res,\\\"aR\\\"\\n.balign 4\\n.incbin \\\"${res}\\\"\\n.popsection\\n\");
 ")
     set_source_files_properties(${source} PROPERTIES OBJECT_DEPENDS ${res})
     set_source_files_properties(${res} PROPERTIES HEADER_FILE_ONLY ON)

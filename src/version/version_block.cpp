@@ -7,7 +7,9 @@ namespace koa::version {
 namespace {
 
 constexpr uint64_t kNodeHeaderSize = 6;
-constexpr uint16_t kTextType = 1;
+constexpr uint16_t kBinaryType = 0;
+// A 16-bit block has its ANSI key where a 32-bit block has its type.
+constexpr uint16_t kFirst16BitKeyChar = 0x20;
 constexpr uint64_t kFixedInfoSize = 52;
 constexpr uint32_t kFixedInfoSignature = 0xFEEF04BD;
 
@@ -34,14 +36,14 @@ std::optional<Node> ReadNode(const ByteSpan& block, uint64_t offset, uint64_t pa
     Node node;
     node.offset = offset;
     node.end = offset + length;
-    if (length < kNodeHeaderSize + 2 || node.end > parentEnd || type > kTextType)
+    if (length < kNodeHeaderSize + 2 || node.end > parentEnd)
         return std::nullopt;
     auto span = block.Slice(offset, length);
     auto keyUnits = span ? TerminatedUtf16Length(*span, kNodeHeaderSize) : std::nullopt;
     if (!keyUnits)
         return std::nullopt;
     node.keyUnits = *keyUnits;
-    node.text = type == kTextType;
+    node.text = type != kBinaryType;
     uint64_t valueStart = AlignToDword(kNodeHeaderSize + 2 * (*keyUnits + 1));
     uint64_t valueSize = node.text ? 2 * uint64_t{valueLength} : valueLength;
     if (valueStart + valueSize > length) {
@@ -81,6 +83,9 @@ std::optional<Node> FindChild(const ByteSpan& block, const Node& parent, std::st
 }
 
 std::optional<Node> FindNode(const ByteSpan& block, std::string_view path) {
+    uint16_t type = 0;
+    if (!block.Read(4, type) || (type & 0xFF) >= kFirst16BitKeyChar)
+        return std::nullopt;
     auto node = ReadNode(block, 0, block.size());
     size_t pos = 0;
     while (node) {

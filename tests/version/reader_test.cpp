@@ -12,6 +12,9 @@ std::vector<std::string> SampleFiles() {
 #ifdef KOA_TEST_SAMPLE_RES
     files.push_back(KOA_TEST_SAMPLE_RES);
 #endif
+#ifdef KOA_TEST_STRIPPED_SAMPLE
+    files.push_back(KOA_TEST_STRIPPED_SAMPLE);
+#endif
 #ifdef KOA_TEST_WINDRES_RES
     files.push_back(KOA_TEST_WINDRES_RES);
 #endif
