@@ -21,5 +21,6 @@ build linux
 build linux-sanitize -DKOA_DEV_SANITIZE=ON
 build linux-i386 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386.cmake
 build windows-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
-build windows-x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake
+build windows-x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
+    -DKOA_DEV_NATIVE_TOOL="$PWD/build/linux/tools/koa-dev/koa-dev"
 echo "All builds and test suites passed."

@@ -11,8 +11,8 @@ constexpr uint16_t kEnglish = 0x0009;
 
 } // namespace
 
-// A thread that asks for no particular language gets the neutral table first. Otherwise the
-// user's language, which on this side is always US English, then English of any region; failing
+// As for a thread that asks for no particular language: the neutral table first, then the
+// user's language, which here is always US English, then English without a region; failing
 // those, the first language stored.
 std::optional<uint16_t> ChooseLanguage(const std::vector<ResourceLanguage>& stored) {
     for (uint16_t wanted : {kNeutral, kEnglishUs, kEnglish}) {

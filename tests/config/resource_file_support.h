@@ -36,9 +36,4 @@ class TempFile {
     std::filesystem::path path_;
 };
 
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
 } // namespace koa::test

@@ -29,7 +29,7 @@ list(FILTER symbols EXCLUDE REGEX "^$")
 list(FILTER symbols EXCLUDE REGEX "^(_init|_fini|_edata|_end|__bss_start)$")
 # AddressSanitizer's one-definition-rule markers in instrumented builds.
 list(FILTER symbols EXCLUDE REGEX "^__odr_asan")
-list(FILTER symbols EXCLUDE REGEX "^((vtable|typeinfo|typeinfo name|guard variable) for )?(void |bool |char\\* )?(std|__gnu_cxx)::")
+list(FILTER symbols EXCLUDE REGEX "^((vtable|typeinfo|typeinfo name|guard variable) for )?([^(]* )?(std|__gnu_cxx)::")
 
 file(STRINGS ${EXPECTED} patterns REGEX "^[^#]")
 list(LENGTH symbols count)

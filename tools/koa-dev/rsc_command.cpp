@@ -161,6 +161,7 @@ Command RscCommand() {
         "FILE [ID...]",
         "Loads FILE as a library and prints, for each key (or each given string id), the\n"
         "string stored under its id as read into a buffer of 260 characters, or (absent).\n"
+        "Text is printed in UTF-8 on Linux and in the ANSI code page on Windows.\n"
         "Exits with 1 when FILE cannot be loaded.\n",
         Show,
         {}};
