@@ -4,4 +4,5 @@
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/export.h>
 #include <koa_dev/lv_types.h>
+#include <koa_dev/resource_lock.h>
 #include <koa_dev/tstring.h>
