@@ -1,8 +1,10 @@
 #pragma once
 
 // Everything a controller or device library needs from the common device library.
+#include <koa_dev/address_cache.h>
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/export.h>
 #include <koa_dev/lv_types.h>
 #include <koa_dev/resource_lock.h>
+#include <koa_dev/state_cache.h>
 #include <koa_dev/tstring.h>

@@ -1,0 +1,190 @@
+#include <koa_dev/error_cluster.h>
+#include <koa_dev/state_cache.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <random>
+#include <type_traits>
+#include <utility>
+
+namespace {
+
+// Read before any test has touched the switch.
+const bool kCachingAtLoad = StateCache::CacheEnable();
+
+class StateCacheTest : public ::testing::Test {
+  protected:
+    void TearDown() override { StateCache::CacheEnable(false); }
+
+    ErrorCluster clear;
+    ErrorCluster failed{true, 14, "failed"};
+};
+
+TEST_F(StateCacheTest, SwitchGatesValidityWithoutTouchingFlags) {
+    EXPECT_FALSE(kCachingAtLoad);
+    Value_StateCache<int32_t> c;
+    EXPECT_FALSE(c.Update(&clear, 5));
+    EXPECT_TRUE(c.ValueValid());
+    EXPECT_FALSE(c.Valid());
+    EXPECT_FALSE(c.Valid(5));
+
+    EXPECT_FALSE(StateCache::CacheEnable(true));
+    EXPECT_TRUE(StateCache::CacheEnable());
+    EXPECT_TRUE(c.Valid());
+    EXPECT_TRUE(c.Valid(5));
+    EXPECT_FALSE(c.Valid(6));
+
+    EXPECT_TRUE(StateCache::CacheEnable(false));
+    EXPECT_FALSE(c.Valid());
+    EXPECT_TRUE(c.ValueValid());
+    StateCache::CacheEnable(true);
+    EXPECT_TRUE(c.Valid(5));
+    EXPECT_EQ(c.Value(), 5);
+
+    StateCache flag;
+    EXPECT_FALSE(flag.Valid(true));
+    EXPECT_TRUE(flag.Valid(&failed));
+    EXPECT_FALSE(flag.ValueValid());
+    EXPECT_FALSE(flag.Valid(&clear));
+    EXPECT_TRUE(flag.Valid(false));
+}
+
+TEST_F(StateCacheTest, UpdateStoresAlwaysAndTakesValidityFromTheCluster) {
+    StateCache::CacheEnable(true);
+    Value_StateCache<TString> c;
+    EXPECT_STREQ(c.Value().CStr(), "");
+
+    EXPECT_FALSE(c.Update(&failed, "a"));
+    EXPECT_STREQ(c.Value().CStr(), "a");
+    EXPECT_FALSE(c.ValueValid());
+    EXPECT_EQ(failed.Code(), 14);
+
+    ErrorCluster fatalOnly;
+    fatalOnly.SetFatal(2);
+    c.Update(&fatalOnly, "b");
+    EXPECT_FALSE(c.ValueValid());
+
+    ErrorCluster warning;
+    warning.SetWarning(2, "conflict");
+    EXPECT_FALSE(c.Update(&warning, "c"));
+    EXPECT_TRUE(c.Valid("c"));
+    EXPECT_TRUE(c.Update(&clear, "d"));
+    EXPECT_TRUE(c.Update(&failed, "e"));
+    EXPECT_FALSE(c.Valid());
+    EXPECT_FALSE(c.Update(&clear, "f"));
+    EXPECT_TRUE(c.Valid("f"));
+
+    c.Invalidate();
+    EXPECT_FALSE(c.Valid());
+    EXPECT_STREQ(c.Value().CStr(), "f");
+}
+
+// Valid(x) on a value cache compares; it must never reach the base's setters.
+template <typename C, typename A, typename = void> struct CanCallValid : std::false_type {};
+template <typename C, typename A>
+struct CanCallValid<C, A, std::void_t<decltype(std::declval<C&>().Valid(std::declval<A>()))>>
+    : std::true_type {};
+
+static_assert(CanCallValid<StateCache, ErrorCluster*>::value, "base keeps its cluster setter");
+static_assert(!CanCallValid<Value_StateCache<bool>, ErrorCluster*>::value,
+              "a cluster pointer must not be compared as a bool");
+static_assert(!CanCallValid<Value_StateCache<int32_t>, ErrorCluster*>::value, "hidden setter");
+static_assert(CanCallValid<Value_StateCache<int16_t>, int>::value, "plain literals compare");
+static_assert(CanCallValid<Value_StateCache<TString>, const char*>::value, "texts compare");
+
+TEST_F(StateCacheTest, BoolCacheComparesInsteadOfSetting) {
+    StateCache::CacheEnable(true);
+    Value_StateCache<bool> c;
+    c.Update(&clear, false);
+    EXPECT_FALSE(c.Valid(true));
+    EXPECT_TRUE(c.ValueValid());
+    EXPECT_TRUE(c.Valid(false));
+
+    c.Invalidate();
+    EXPECT_FALSE(c.Valid(false));
+    EXPECT_FALSE(c.Valid(true));
+    EXPECT_FALSE(c.ValueValid());
+
+    StateCache& base = c;
+    EXPECT_FALSE(base.Valid(true));
+    EXPECT_TRUE(c.Valid(false));
+}
+
+TEST_F(StateCacheTest, TextsCompareCaseSensitivelyUpToTheirFirstZero) {
+    StateCache::CacheEnable(true);
+    Value_StateCache<TString> c;
+    c.Update(&clear, "abc");
+    EXPECT_TRUE(c.Valid("abc"));
+    EXPECT_FALSE(c.Valid("ABC"));
+    EXPECT_FALSE(c.Valid("ab"));
+
+    alignas(LStr) unsigned char record[sizeof(int32_t) + 8] = {};
+    LStr* lstr = reinterpret_cast<LStr*>(record);
+    lstr->cnt = 7;
+    std::memcpy(lstr->str, "abc\0def", 7);
+    EXPECT_TRUE(c.Valid(TString(&lstr)));
+}
+
+template <typename F> void ExpectNanMatchesAnything() {
+    const F nan = std::numeric_limits<F>::quiet_NaN();
+    ErrorCluster clear;
+    Value_StateCache<F> c;
+    c.Update(&clear, F(1.0));
+    EXPECT_TRUE(c.Valid(F(1.0)));
+    EXPECT_FALSE(c.Valid(F(1.0000001)));
+    EXPECT_TRUE(c.Valid(nan));
+    c.Update(&clear, nan);
+    EXPECT_TRUE(c.Valid(F(-3.5)));
+    EXPECT_TRUE(c.Valid(nan));
+    EXPECT_TRUE(std::isnan(c.Value()));
+}
+
+TEST_F(StateCacheTest, NanOnEitherSideCountsAsEqual) {
+    StateCache::CacheEnable(true);
+    ExpectNanMatchesAnything<float>();
+    ExpectNanMatchesAnything<double>();
+}
+
+// Instances live in raw slots that are filled with a pattern once their object is destroyed: a
+// chain that still reaches a destroyed instance shows as a changed pattern (or a crash).
+TEST_F(StateCacheTest, ChainStaysIntactUnderAnyOrderOfConstructionAndDestruction) {
+    using Cache = Value_StateCache<TString>;
+    constexpr int kSlots = 6;
+    constexpr unsigned char kPoison = 0xA5;
+    alignas(Cache) unsigned char slots[kSlots][sizeof(Cache)];
+    std::memset(slots, kPoison, sizeof slots);
+    std::array<Cache*, kSlots> live{};
+
+    std::mt19937 random(20261205);
+    for (int step = 0; step < 400; ++step) {
+        const unsigned i = random() % kSlots;
+        if (live[i] == nullptr) {
+            live[i] = new (slots[i]) Cache;
+        } else {
+            live[i]->~Cache();
+            live[i] = nullptr;
+            std::memset(slots[i], kPoison, sizeof(Cache));
+        }
+        for (StateCache* c : live)
+            if (c != nullptr)
+                c->Valid(true);
+        StateCache::InvalidateAll();
+        for (int k = 0; k < kSlots; ++k) {
+            if (live[k] != nullptr)
+                ASSERT_FALSE(live[k]->ValueValid()) << "instance left the chain, step " << step;
+            else
+                for (unsigned char b : slots[k])
+                    ASSERT_EQ(b, kPoison) << "destroyed instance still chained, step " << step;
+        }
+    }
+    for (Cache* c : live)
+        if (c != nullptr)
+            c->~Cache();
+}
+
+} // namespace
