@@ -18,9 +18,10 @@ endif()
 
 # Builds a GoogleTest executable and registers it where its tests can really run. Under Wine the
 # whole executable is one CTest test: starting Wine once per test case would cost more than the
-# tests themselves.
+# tests themselves. RESOURCE_LOCK <name> keeps its tests from running at the same time.
 function(koa_dev_add_gtest name)
-    add_executable(${name} ${ARGN})
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "RESOURCE_LOCK" "")
+    add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE GTest::gtest)
     koa_dev_strict_warnings(${name})
     if(NOT KOA_DEV_RUN_TESTS)
@@ -34,6 +35,10 @@ function(koa_dev_add_gtest name)
             PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
             FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
     else()
-        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+        set(properties "")
+        if(arg_RESOURCE_LOCK)
+            set(properties PROPERTIES RESOURCE_LOCK ${arg_RESOURCE_LOCK})
+        endif()
+        gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 ${properties})
     endif()
 endfunction()

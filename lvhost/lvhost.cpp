@@ -134,27 +134,48 @@ void FailCall(int n, int32_t code) {
     Host().failCode = code;
 }
 
-int ResizeCalls() { return Host().resizeCalls; }
-int DisposeCalls() { return Host().disposeCalls; }
-size_t LiveHandles() { return Host().live.size(); }
+int ResizeCalls() {
+    return Host().resizeCalls;
+}
+int DisposeCalls() {
+    return Host().disposeCalls;
+}
+size_t LiveHandles() {
+    return Host().live.size();
+}
 
 size_t ElementSize(int32_t typeCode) {
     switch (typeCode) {
-    case 1: case 5: return 1;
-    case 2: case 6: return 2;
-    case 3: case 7: case 9: return 4;
-    case 4: case 8: case 10: return 8;
-    default: return 0;
+    case 1:
+    case 5:
+        return 1;
+    case 2:
+    case 6:
+        return 2;
+    case 3:
+    case 7:
+    case 9:
+        return 4;
+    case 4:
+    case 8:
+    case 10:
+        return 8;
+    default:
+        return 0;
     }
 }
 
 size_t DataOffset(int32_t typeCode, int32_t numDims) {
     const size_t header = sizeof(int32_t) * static_cast<size_t>(numDims);
     switch (ElementSize(typeCode)) {
-    case 2: return AlignedOffset<int16_t>(header);
-    case 4: return AlignedOffset<int32_t>(header);
-    case 8: return typeCode == 10 ? AlignedOffset<double>(header) : AlignedOffset<uint64_t>(header);
-    default: return header;
+    case 2:
+        return AlignedOffset<int16_t>(header);
+    case 4:
+        return AlignedOffset<int32_t>(header);
+    case 8:
+        return typeCode == 10 ? AlignedOffset<double>(header) : AlignedOffset<uint64_t>(header);
+    default:
+        return header;
     }
 }
 

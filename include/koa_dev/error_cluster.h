@@ -11,7 +11,7 @@ KOA_LV_PACK_BEGIN
 // The error channel of every library operation: LabVIEW's status, code and source, plus the
 // first failure of LabVIEW's memory manager (the fatal code).
 class KOA_DEV_API ErrorCluster {
-public:
+  public:
     ErrorCluster();
     ErrorCluster(bool status, int32_t code, TString source);
     ErrorCluster(const LV_ErrorCluster* lv);
@@ -42,7 +42,7 @@ public:
 
     int32_t LVErr(LV_ErrorCluster* lv);
 
-private:
+  private:
     bool status;
     int32_t code;
     TString source;

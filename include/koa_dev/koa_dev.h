@@ -2,9 +2,12 @@
 
 // Everything a controller or device library needs from the common device library.
 #include <koa_dev/address_cache.h>
+#include <koa_dev/configuration.h>
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/export.h>
+#include <koa_dev/library_handles.h>
 #include <koa_dev/lv_types.h>
+#include <koa_dev/paths.h>
 #include <koa_dev/resource_lock.h>
 #include <koa_dev/state_cache.h>
 #include <koa_dev/tstring.h>

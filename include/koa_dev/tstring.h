@@ -11,7 +11,7 @@ class ErrorCluster;
 // The library's string value: an exact-size, NUL-terminated heap buffer, deep-copied on every
 // copy. Converts from and to LabVIEW string handles.
 class KOA_DEV_API TString {
-public:
+  public:
     TString();
     TString(const TString& other);
     TString(const char* s);
@@ -63,7 +63,7 @@ public:
 
     void SetLV_String(ErrorCluster* err, LStr*** h) const;
 
-private:
+  private:
     void Replace(const char* s, unsigned int n);
     void Release();
     void KeepRange(unsigned int start, unsigned int end);

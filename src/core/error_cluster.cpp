@@ -43,7 +43,9 @@ int32_t ErrorCluster::SetFatal(int32_t fatal) {
     return fatal;
 }
 
-void ErrorCluster::ResetStatus() { status = false; }
+void ErrorCluster::ResetStatus() {
+    status = false;
+}
 
 void ErrorCluster::ResetAll() {
     status = false;

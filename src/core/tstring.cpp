@@ -17,9 +17,13 @@ char g_empty[1] = {'\0'};
 const char kDefaultTrimSet[] = " \t\r\n";
 constexpr unsigned int kMaxFormatLength = 65536;
 
-unsigned int LengthOf(const char* s) { return s ? static_cast<unsigned int>(std::strlen(s)) : 0; }
+unsigned int LengthOf(const char* s) {
+    return s ? static_cast<unsigned int>(std::strlen(s)) : 0;
+}
 
-bool InSet(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
+bool InSet(char c, const char* set) {
+    return c != '\0' && std::strchr(set, c) != nullptr;
+}
 
 } // namespace
 
@@ -46,7 +50,9 @@ TString::TString(LStr** const h) : text(NullPtr), length(0) {
         Replace(reinterpret_cast<const char*>((*h)->str), static_cast<unsigned int>((*h)->cnt));
 }
 
-TString::~TString() { Release(); }
+TString::~TString() {
+    Release();
+}
 
 TString& TString::operator=(const TString& other) {
     if (this != &other)
@@ -76,7 +82,9 @@ void TString::Release() {
     length = 0;
 }
 
-TString& TString::operator+=(const TString& other) { return *this += other.text; }
+TString& TString::operator+=(const TString& other) {
+    return *this += other.text;
+}
 
 TString& TString::operator+=(const char* s) {
     const unsigned int added = LengthOf(s);
@@ -91,18 +99,36 @@ TString& TString::operator+=(const char* s) {
     return *this;
 }
 
-TString TString::operator+(const TString& other) const { return TString(*this) += other; }
+TString TString::operator+(const TString& other) const {
+    return TString(*this) += other;
+}
 
-TString TString::operator+(const char* s) const { return TString(*this) += s; }
+TString TString::operator+(const char* s) const {
+    return TString(*this) += s;
+}
 
-TString operator+(const char* left, const TString& right) { return TString(left) += right; }
+TString operator+(const char* left, const TString& right) {
+    return TString(left) += right;
+}
 
-bool TString::operator==(const TString& o) const { return std::strcmp(text, o.text) == 0; }
-bool TString::operator!=(const TString& o) const { return std::strcmp(text, o.text) != 0; }
-bool TString::operator<(const TString& o) const { return std::strcmp(text, o.text) < 0; }
-bool TString::operator<=(const TString& o) const { return std::strcmp(text, o.text) <= 0; }
-bool TString::operator>(const TString& o) const { return std::strcmp(text, o.text) > 0; }
-bool TString::operator>=(const TString& o) const { return std::strcmp(text, o.text) >= 0; }
+bool TString::operator==(const TString& o) const {
+    return std::strcmp(text, o.text) == 0;
+}
+bool TString::operator!=(const TString& o) const {
+    return std::strcmp(text, o.text) != 0;
+}
+bool TString::operator<(const TString& o) const {
+    return std::strcmp(text, o.text) < 0;
+}
+bool TString::operator<=(const TString& o) const {
+    return std::strcmp(text, o.text) <= 0;
+}
+bool TString::operator>(const TString& o) const {
+    return std::strcmp(text, o.text) > 0;
+}
+bool TString::operator>=(const TString& o) const {
+    return std::strcmp(text, o.text) >= 0;
+}
 
 TString TString::Mid(int start, int count) const {
     if (start < 0 || static_cast<unsigned int>(start) >= length)
@@ -136,7 +162,9 @@ void TString::MakeLower() {
         text[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
 }
 
-void TString::MakeReverse() { std::reverse(text, text + length); }
+void TString::MakeReverse() {
+    std::reverse(text, text + length);
+}
 
 // Keeps the characters [start, end) in a new exact-size buffer, or none at all.
 void TString::KeepRange(unsigned int start, unsigned int end) {
@@ -174,9 +202,15 @@ void TString::Trim(const char* set) {
     KeepRange(start, end);
 }
 
-void TString::Trim() { Trim(kDefaultTrimSet); }
-void TString::TrimLeft() { TrimLeft(kDefaultTrimSet); }
-void TString::TrimRight() { TrimRight(kDefaultTrimSet); }
+void TString::Trim() {
+    Trim(kDefaultTrimSet);
+}
+void TString::TrimLeft() {
+    TrimLeft(kDefaultTrimSet);
+}
+void TString::TrimRight() {
+    TrimRight(kDefaultTrimSet);
+}
 
 void TString::Format(const char* format, ...) {
     va_list args;

@@ -4,7 +4,9 @@
 
 namespace {
 
-std::string Src(const ErrorCluster& e) { return e.Source().CStr(); }
+std::string Src(const ErrorCluster& e) {
+    return e.Source().CStr();
+}
 
 TEST(ErrorCluster, FirstErrorWinsAndWarningsNeverBlock) {
     ErrorCluster e;

@@ -8,7 +8,9 @@
 
 namespace {
 
-std::string S(const TString& t) { return std::string(t.CStr(), t.Length()); }
+std::string S(const TString& t) {
+    return std::string(t.CStr(), t.Length());
+}
 
 TEST(TString, ConstructionCopiesAtMostTheLimit) {
     TString empty;

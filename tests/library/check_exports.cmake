@@ -27,7 +27,7 @@ list(FILTER symbols EXCLUDE REGEX "^$")
 # Symbols every ELF shared library defines, and the standard library's template instances, which
 # libstdc++ declares with default visibility so that every module shares one copy.
 list(FILTER symbols EXCLUDE REGEX "^(_init|_fini|_edata|_end|__bss_start)$")
-list(FILTER symbols EXCLUDE REGEX "^((vtable|typeinfo|typeinfo name|guard variable) for )?(void |bool |char\\* )?(std|__gnu_cxx)::")
+list(FILTER symbols EXCLUDE REGEX "^((vtable|typeinfo|typeinfo name|guard variable) for )?([A-Za-z_ ]+[*&]* )?(std|__gnu_cxx)::")
 
 file(STRINGS ${EXPECTED} patterns REGEX "^[^#]")
 list(LENGTH symbols count)

@@ -10,7 +10,7 @@
 // Base fixture for tests that hand LabVIEW handles to the library: starts each test with fresh
 // manager counters and fails it when a handle it created is still alive at the end.
 class LvTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         lvhost::Reset();
         liveAtStart = lvhost::LiveHandles();
@@ -21,9 +21,10 @@ protected:
     }
 
     static std::string Text(LStr** h) {
-        return std::string(reinterpret_cast<const char*>((*h)->str), static_cast<size_t>((*h)->cnt));
+        return std::string(reinterpret_cast<const char*>((*h)->str),
+                           static_cast<size_t>((*h)->cnt));
     }
 
-private:
+  private:
     size_t liveAtStart = 0;
 };

@@ -4,8 +4,12 @@
 
 namespace koa::platform {
 
-void* HostModule() { return dlopen(nullptr, RTLD_NOW); }
+void* HostModule() {
+    return dlopen(nullptr, RTLD_NOW);
+}
 
-void* FindExport(void* module, const char* name) { return dlsym(module, name); }
+void* FindExport(void* module, const char* name) {
+    return dlsym(module, name);
+}
 
 } // namespace koa::platform

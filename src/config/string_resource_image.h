@@ -1,0 +1,31 @@
+#pragma once
+
+#include "config/pe_image.h"
+#include "config/resource_directory.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace koa::config {
+
+// The string resources of a library file held in memory, for systems without the Win32 loader.
+class StringResourceImage {
+  public:
+    // Null when the bytes are not a PE image. An image without resources has no strings.
+    static std::unique_ptr<StringResourceImage> FromBytes(std::vector<uint8_t> bytes);
+
+    // As LoadStringA with a buffer of size bytes, in UTF-8: at most size - 1 bytes, whole
+    // characters only, NUL-terminated. Returns the number of bytes copied.
+    int LoadString(uint32_t id, char* buffer, int size) const;
+
+  private:
+    explicit StringResourceImage(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
+
+    std::vector<uint8_t> bytes_;
+    std::optional<ResourceDirectory> resources_;
+};
+
+} // namespace koa::config

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+
+// Loading and releasing library modules, and their file names. Module handles are opaque; a null
+// handle names the host process's executable where the functions accept one.
+
+namespace koa::platform {
+
+// Loads a library by path (LoadLibraryA; on Linux dlopen with RTLD_NOW | RTLD_LOCAL, never
+// searching the system's library path). Null when it cannot be loaded.
+void* LoadModule(const char* path);
+
+// Releases a module that LoadModule returned.
+void FreeModule(void* module);
+
+// As GetModuleFileNameA: copies the file name of module (null: the host executable) into buffer,
+// at most size - 1 characters, terminated. Returns the number of characters copied.
+size_t ModuleFileName(void* module, char* buffer, size_t size);
+
+// Called by the library's entry point once the process has attached it, with its own module.
+// The library management code defines it.
+void LibraryAttached(void* ownModule);
+
+} // namespace koa::platform

@@ -1,0 +1,70 @@
+#include "platform/modules.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <string>
+
+namespace koa::platform {
+
+namespace {
+
+// Backslashes separate as they do on Windows; a bare name is taken from the working directory,
+// never from the system's library path.
+std::string HostLibraryPath(const char* path) {
+    std::string host(path);
+    std::replace(host.begin(), host.end(), '\\', '/');
+    if (host.find('/') == std::string::npos)
+        host.insert(0, "./");
+    return host;
+}
+
+std::string ExecutablePath() {
+    char path[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path);
+    return n > 0 ? std::string(path, static_cast<size_t>(n)) : std::string();
+}
+
+// The executable's own entry in the link map has an empty name.
+bool NameOf(void* module, std::string& name) {
+    if (module == nullptr) {
+        name = ExecutablePath();
+        return true;
+    }
+    link_map* map = nullptr;
+    if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0 || map == nullptr)
+        return false;
+    name = map->l_name[0] != '\0' ? map->l_name : ExecutablePath();
+    return true;
+}
+
+} // namespace
+
+void* LoadModule(const char* path) {
+    if (path == nullptr || *path == '\0')
+        return nullptr;
+    return dlopen(HostLibraryPath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+void FreeModule(void* module) {
+    if (module != nullptr)
+        dlclose(module);
+}
+
+size_t ModuleFileName(void* module, char* buffer, size_t size) {
+    if (size == 0)
+        return 0;
+    std::string name;
+    if (!NameOf(module, name))
+        name.clear();
+    const size_t n = std::min(name.size(), size - 1);
+    std::memcpy(buffer, name.data(), n);
+    buffer[n] = '\0';
+    return n;
+}
+
+} // namespace koa::platform

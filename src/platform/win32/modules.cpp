@@ -1,0 +1,26 @@
+#include "platform/modules.h"
+
+#include <windows.h>
+
+namespace koa::platform {
+
+void* LoadModule(const char* path) {
+    return LoadLibraryA(path);
+}
+
+void FreeModule(void* module) {
+    if (module != nullptr)
+        FreeLibrary(static_cast<HMODULE>(module));
+}
+
+size_t ModuleFileName(void* module, char* buffer, size_t size) {
+    if (size == 0)
+        return 0;
+    size_t n = GetModuleFileNameA(static_cast<HMODULE>(module), buffer, static_cast<DWORD>(size));
+    if (n >= size)
+        n = size - 1;
+    buffer[n] = '\0';
+    return n;
+}
+
+} // namespace koa::platform

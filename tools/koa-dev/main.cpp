@@ -1,0 +1,24 @@
+#include "command.h"
+#include "rsc_command.h"
+
+#include <exception>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    using namespace koa::tool;
+    const Command root{"koa-dev",
+                       "Developer tool for the device library and its files.",
+                       "COMMAND [ARGUMENTS]",
+                       "",
+                       nullptr,
+                       {RscCommand()}};
+    Streams streams{std::cout, std::cerr};
+    try {
+        const int code = RunCommand(root, "koa-dev", Arguments(argv + 1, argv + argc), streams);
+        std::cout.flush();
+        return std::cout ? code : kFailure;
+    } catch (const std::exception& error) {
+        std::cerr << "koa-dev: " << error.what() << "\n";
+        return kFailure;
+    }
+}
