@@ -4,7 +4,7 @@
 //   hold <block name> <stamp>        takes the lock, says so in the block, and waits to be killed
 //   once <stamp> [wait limit]        takes the lock once and releases it
 // Exit code 0 on success; 2 when the lock timed out.
-#include "lock/lock_test_names.h"
+#include "lock/lock_test_support.h"
 #include "lock/resource_lock_access.h"
 #include "platform/named_lock.h"
 

@@ -1,9 +1,10 @@
 #include "lock/child_process.h"
-#include "lock/lock_test_names.h"
+#include "lock/lock_test_support.h"
 #include "lock/resource_lock_access.h"
 #include "platform/named_lock.h"
 
 #include <koa_dev/resource_lock.h>
+#include <koa_dev/state_cache.h>
 
 #include <gtest/gtest.h>
 
@@ -91,6 +92,21 @@ TEST_F(ResourceLockProcessTest, KilledHolderLeavesTheLockAbandonedOnce) {
     ResourceLock lock(&later, true);
     EXPECT_FALSE(later.Status());
     EXPECT_EQ(ResourceLockAccess::Stamp(), 2u);
+}
+
+TEST_F(ResourceLockProcessTest, AnotherStampInBetweenInvalidatesTheStateCaches) {
+    StateCache cache;
+    ResourceLockAccess::SetStamp(0xa);
+    ASSERT_TRUE(LockOnce());
+    cache.Valid(true);
+    EXPECT_EQ(RunOnce(0xa), 0);
+    ASSERT_TRUE(LockOnce());
+    EXPECT_TRUE(cache.ValueValid()) << "an instance with an equal module handle came between";
+    EXPECT_EQ(RunOnce(0xb), 0);
+    EXPECT_EQ(ResourceLockAccess::Stamp(), 0xbu);
+    ASSERT_TRUE(LockOnce());
+    EXPECT_FALSE(cache.ValueValid());
+    EXPECT_EQ(ResourceLockAccess::Stamp(), 0xau);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
-#include "lock/lock_test_names.h"
+#include "libraries/module_handles.h"
+#include "lock/lock_test_support.h"
 #include "lock/resource_lock_access.h"
 #include "platform/named_lock.h"
 
 #include <koa_dev/resource_lock.h>
+#include <koa_dev/state_cache.h>
 
 #include <gtest/gtest.h>
 
@@ -119,6 +121,22 @@ TEST_F(ResourceLockTest, OnlyTheHoldingThreadReleases) {
     EXPECT_EQ(whileHeld, "KOA_DEV.dll Resource Lock Timeout!");
     EXPECT_EQ(TryFromAnotherThread(), "free");
     EXPECT_FALSE(err.Status());
+}
+
+TEST_F(ResourceLockTest, FirstLockOfAnInstanceInvalidatesTheStateCachesAndStampsIt) {
+    StateCache cache;
+    cache.Valid(true);
+    ASSERT_TRUE(LockOnce());
+    EXPECT_FALSE(cache.ValueValid());
+    EXPECT_EQ(ResourceLockAccess::Stamp(),
+              static_cast<uint32_t>(reinterpret_cast<uintptr_t>(moduleHandle)));
+    cache.Valid(true);
+    ASSERT_TRUE(LockOnce());
+    EXPECT_TRUE(cache.ValueValid()) << "the stamp was still this instance's";
+
+    ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
+    ASSERT_TRUE(LockOnce());
+    EXPECT_FALSE(cache.ValueValid()) << "a new instance invalidates whatever the stamp";
 }
 
 } // namespace

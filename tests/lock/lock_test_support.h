@@ -1,5 +1,7 @@
 #pragma once
 
+#include <koa_dev/resource_lock.h>
+
 #include <chrono>
 #include <cstdint>
 #include <random>
@@ -20,3 +22,10 @@ struct HelperBlock {
     volatile uint32_t holding; // the holding helper has the lock
     volatile uint32_t start;   // the counting helpers may begin
 };
+
+// Takes the lock through a new object and releases it; true when no error was recorded.
+inline bool LockOnce() {
+    ErrorCluster err;
+    ResourceLock lock(&err, true);
+    return !err.Status();
+}
