@@ -17,7 +17,7 @@ void UnloadDeviceLibrary(ErrorCluster* err) {
     if (err->Status() || deviceLibrary == nullptr)
         return;
     CallExit(GetDeviceFunctionAddress, "LibraryExit");
-    koa::platform::FreeModule(deviceLibrary);
+    koa::platform::ReleaseModule(deviceLibrary);
     deviceLibrary = nullptr;
 }
 
@@ -28,7 +28,7 @@ void UnloadControllerLibrary(ErrorCluster* err) {
     if (controllerLibrary == nullptr)
         return;
     CallExit(GetControllerFunctionAddress, "ControllerExit");
-    koa::platform::FreeModule(controllerLibrary);
+    koa::platform::ReleaseModule(controllerLibrary);
     controllerLibrary = nullptr;
     controllerObject = nullptr;
 }

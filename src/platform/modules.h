@@ -9,10 +9,10 @@ namespace koa::platform {
 
 // Loads a library by path (LoadLibraryA; on Linux dlopen with RTLD_NOW | RTLD_LOCAL, never
 // searching the system's library path). Null when it cannot be loaded.
-void* LoadModule(const char* path);
+void* LoadLibraryModule(const char* path);
 
-// Releases a module that LoadModule returned.
-void FreeModule(void* module);
+// Releases a module that LoadLibraryModule returned.
+void ReleaseModule(void* module);
 
 // As GetModuleFileNameA: copies the file name of module (null: the host executable) into buffer,
 // at most size - 1 characters, terminated. Returns the number of characters copied.

@@ -26,12 +26,12 @@ class ModuleHandles : public FixtureLogTest {
     }
 
     static void LoadController(const char* name) {
-        controllerLibrary = koa::platform::LoadModule(FixturePath(name).c_str());
+        controllerLibrary = koa::platform::LoadLibraryModule(FixturePath(name).c_str());
         ASSERT_NE(controllerLibrary, nullptr) << FixturePath(name);
     }
 
     static void LoadDevice(const char* name) {
-        deviceLibrary = koa::platform::LoadModule(FixturePath(name).c_str());
+        deviceLibrary = koa::platform::LoadLibraryModule(FixturePath(name).c_str());
         ASSERT_NE(deviceLibrary, nullptr) << FixturePath(name);
     }
 

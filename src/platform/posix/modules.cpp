@@ -44,13 +44,13 @@ bool NameOf(void* module, std::string& name) {
 
 } // namespace
 
-void* LoadModule(const char* path) {
+void* LoadLibraryModule(const char* path) {
     if (path == nullptr || *path == '\0')
         return nullptr;
     return dlopen(HostLibraryPath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
-void FreeModule(void* module) {
+void ReleaseModule(void* module) {
     if (module != nullptr)
         dlclose(module);
 }

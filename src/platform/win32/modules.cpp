@@ -4,11 +4,11 @@
 
 namespace koa::platform {
 
-void* LoadModule(const char* path) {
+void* LoadLibraryModule(const char* path) {
     return LoadLibraryA(path);
 }
 
-void FreeModule(void* module) {
+void ReleaseModule(void* module) {
     if (module != nullptr)
         FreeLibrary(static_cast<HMODULE>(module));
 }
