@@ -124,12 +124,13 @@ TEST_F(ResourceLockTest, OnlyTheHoldingThreadReleases) {
 }
 
 TEST_F(ResourceLockTest, FirstLockOfAnInstanceInvalidatesTheStateCachesAndStampsIt) {
+    void* const realModule = moduleHandle;
+    moduleHandle = reinterpret_cast<void*>(uintptr_t{0x6a5000});
     StateCache cache;
     cache.Valid(true);
     ASSERT_TRUE(LockOnce());
     EXPECT_FALSE(cache.ValueValid());
-    EXPECT_EQ(ResourceLockAccess::Stamp(),
-              static_cast<uint32_t>(reinterpret_cast<uintptr_t>(moduleHandle)));
+    EXPECT_EQ(ResourceLockAccess::Stamp(), 0x6a5000u);
     cache.Valid(true);
     ASSERT_TRUE(LockOnce());
     EXPECT_TRUE(cache.ValueValid()) << "the stamp was still this instance's";
@@ -137,6 +138,7 @@ TEST_F(ResourceLockTest, FirstLockOfAnInstanceInvalidatesTheStateCachesAndStamps
     ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
     ASSERT_TRUE(LockOnce());
     EXPECT_FALSE(cache.ValueValid()) << "a new instance invalidates whatever the stamp";
+    moduleHandle = realModule;
 }
 
 } // namespace
