@@ -22,9 +22,12 @@ HelperBlock* OpenBlock(const char* name) {
     return memory ? static_cast<HelperBlock*>(koa::platform::MapSharedMemory(memory)) : nullptr;
 }
 
-int Count(HelperBlock* block, unsigned long iterations) {
+// All helpers open the lock at the same moment: only one of them may create it.
+int Count(HelperBlock* block, const char* mutexName, const char* memName,
+          unsigned long iterations) {
     while (block->start == 0)
         std::this_thread::yield();
+    koa::ResourceLockAccess::Open(mutexName, memName);
     for (unsigned long i = 0; i < iterations; ++i) {
         ErrorCluster err;
         ResourceLock lock(&err, true);
@@ -69,8 +72,8 @@ int main(int argc, char** argv) {
     if (argc < 5)
         return 1;
     const std::string command = argv[1];
-    koa::ResourceLockAccess::Open(argv[2], argv[3]);
     if (command == "once") {
+        koa::ResourceLockAccess::Open(argv[2], argv[3]);
         koa::ResourceLockAccess::SetStamp(Number(argv[4]));
         if (argc > 5)
             koa::ResourceLockAccess::SetWaitLimit(Number(argv[5]));
@@ -80,8 +83,9 @@ int main(int argc, char** argv) {
     if (block == nullptr || argc < 6)
         return 1;
     if (command == "count")
-        return Count(block, Number(argv[5]));
+        return Count(block, argv[2], argv[3], Number(argv[5]));
     if (command == "hold") {
+        koa::ResourceLockAccess::Open(argv[2], argv[3]);
         koa::ResourceLockAccess::SetStamp(Number(argv[5]));
         return Hold(block);
     }

@@ -20,8 +20,8 @@ namespace {
 
 class ResourceLockProcessTest : public ::testing::Test {
   protected:
+    // The lock's objects are left for the helpers to create, racing each other.
     void SetUp() override {
-        ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
         void* memory = koa::platform::CreateSharedMemory(blockName.c_str(), sizeof(HelperBlock));
         ASSERT_NE(memory, nullptr);
         block = static_cast<HelperBlock*>(koa::platform::MapSharedMemory(memory));
@@ -72,6 +72,8 @@ TEST_F(ResourceLockProcessTest, ProcessesCountingUnderTheLockLoseNoIncrement) {
 }
 
 TEST_F(ResourceLockProcessTest, KilledHolderLeavesTheLockAbandonedOnce) {
+    // Windows objects end with their last handle: this process keeps them open throughout.
+    ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
     HelperProcess holder(Args("hold", {blockName, "0x5eed"}));
     ASSERT_TRUE(holder.Started());
     ASSERT_TRUE(WaitUntilHolding());
@@ -96,6 +98,7 @@ TEST_F(ResourceLockProcessTest, KilledHolderLeavesTheLockAbandonedOnce) {
 
 TEST_F(ResourceLockProcessTest, AnotherStampInBetweenInvalidatesTheStateCaches) {
     StateCache cache;
+    ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
     ResourceLockAccess::SetStamp(0xa);
     ASSERT_TRUE(LockOnce());
     cache.Valid(true);
