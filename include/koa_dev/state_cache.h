@@ -1,7 +1,9 @@
 #pragma once
 
 #include <koa_dev/export.h>
+#include <koa_dev/tarray.h>
 #include <koa_dev/tstring.h>
+#include <koa_dev/tstring_array.h>
 
 #include <cstdint>
 #include <type_traits>
@@ -61,9 +63,7 @@ template <typename T> class Value_StateCache : public StateCache {
     T CachedValue;
 };
 
-// The library holds the only instantiations. Their members are all out of line: MinGW exports no
-// inline member of an explicit instantiation, and callers would fail to link against it.
-#if !defined(KOA_DEV_INSTANTIATING_VALUE_STATE_CACHE)
+// The library holds the only instantiations.
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<char>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<unsigned char>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<short>;
@@ -74,4 +74,15 @@ extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<float>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<double>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<bool>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TString>;
-#endif
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<char, 1, LV_int8Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL
+    Value_StateCache<TArray<unsigned char, 5, LV_uInt8Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<short, 2, LV_int16Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL
+    Value_StateCache<TArray<unsigned short, 6, LV_uInt16Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<int32_t, 3, LV_int32Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<uint32_t, 7, LV_uInt32Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<float, 9, LV_float32Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<double, 10, LV_float64Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<bool, 1, LV_boolArray**>>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TStringArray>;

@@ -1,6 +1,3 @@
-// The instantiations below carry the export attribute; MinGW ignores it on a type that an extern
-// declaration has already instantiated.
-#define KOA_DEV_INSTANTIATING_VALUE_STATE_CACHE
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/state_cache.h>
 
@@ -70,3 +67,13 @@ template class KOA_DEV_TEMPLATE_DEF Value_StateCache<float>;
 template class KOA_DEV_TEMPLATE_DEF Value_StateCache<double>;
 template class KOA_DEV_TEMPLATE_DEF Value_StateCache<bool>;
 template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TString>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TArray<char, 1, LV_int8Array**>>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TArray<unsigned char, 5, LV_uInt8Array**>>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TArray<short, 2, LV_int16Array**>>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TArray<unsigned short, 6, LV_uInt16Array**>>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TArray<int32_t, 3, LV_int32Array**>>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TArray<uint32_t, 7, LV_uInt32Array**>>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TArray<float, 9, LV_float32Array**>>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TArray<double, 10, LV_float64Array**>>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TArray<bool, 1, LV_boolArray**>>;
+template class KOA_DEV_TEMPLATE_DEF Value_StateCache<TStringArray>;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+
+namespace koa::arrays {
+
+// Length of the range of SubArray(start, n) in an array of count elements: n when the range fits,
+// otherwise everything from start to the end (so a negative n reaches to the end); 0 when start
+// is negative or nothing remains.
+inline int SubRangeLength(int start, int n, int count) {
+    if (start < 0 || start >= count)
+        return 0;
+    const int64_t end = int64_t{start} + n;
+    return n >= 0 && end <= count ? n : count - start;
+}
+
+// Where an insertion lands: before pos, or at the end when pos is outside 0 ... count.
+inline int InsertPosition(int pos, int count) {
+    return pos < 0 || pos > count ? count : pos;
+}
+
+} // namespace koa::arrays
