@@ -18,3 +18,11 @@ if(WIN32)
     # MinGW names DLLs libX.dll by default; the product is koa_dev.dll.
     set(CMAKE_SHARED_LIBRARY_PREFIX "")
 endif()
+
+# KOA_DEV_SANITIZE=ON builds everything with AddressSanitizer and UndefinedBehaviorSanitizer;
+# any report fails the test that caused it.
+option(KOA_DEV_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(KOA_DEV_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()

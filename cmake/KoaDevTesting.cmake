@@ -2,7 +2,7 @@
 include(GoogleTest)
 
 if(CMAKE_CROSSCOMPILING)
-    # Debian ships GoogleTest's sources; build them with the cross compiler.
+    # Debian ships GoogleTest's sources; build them with the target's compiler.
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/_googletest EXCLUDE_FROM_ALL SYSTEM)
@@ -10,9 +10,15 @@ if(CMAKE_CROSSCOMPILING)
         add_library(GTest::gtest ALIAS gtest)
         add_library(GTest::gtest_main ALIAS gtest_main)
     endif()
+endif()
+if(CMAKE_CROSSCOMPILING AND WIN32)
     include(KoaDevWine)
+elseif(CMAKE_CROSSCOMPILING)
+    include(KoaDevLinux32)
 else()
-    find_package(GTest REQUIRED)
+    if(NOT TARGET GTest::gtest)
+        find_package(GTest REQUIRED)
+    endif()
     set(KOA_DEV_RUN_TESTS ON)
 endif()
 
@@ -27,7 +33,7 @@ function(koa_dev_add_gtest name)
     if(NOT KOA_DEV_RUN_TESTS)
         return()
     endif()
-    if(CMAKE_CROSSCOMPILING)
+    if(CMAKE_CROSSCOMPILING AND WIN32)
         # A program Wine could not start also exits 0: only GoogleTest's summary counts as a pass.
         add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
         set_tests_properties(${name} PROPERTIES

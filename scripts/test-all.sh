@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and tests every target: the Linux library, the 32-bit Windows product DLL (built and
-# inspected; this Wine cannot run 32-bit programs) and the 64-bit Windows build under Wine.
+# Builds and tests every target: the Linux library (plain, with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and 32-bit), the 32-bit Windows product DLL (built and inspected;
+# this Wine cannot run 32-bit programs) and the 64-bit Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,6 +18,9 @@ build() { # name, then extra configure arguments
 }
 
 build linux
+build linux-sanitize -DKOA_DEV_SANITIZE=ON
+build linux-i386 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386.cmake
 build windows-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake
-build windows-x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake
+build windows-x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake \
+    -DKOA_DEV_NATIVE_TOOL="$PWD/build/linux/tools/koa-dev/koa-dev"
 echo "All builds and test suites passed."

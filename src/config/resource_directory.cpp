@@ -42,13 +42,38 @@ std::vector<ResourceDirectory::Entry> ResourceDirectory::IdEntries(uint32_t tabl
     return entries;
 }
 
-std::optional<uint32_t> ResourceDirectory::Subtable(uint32_t table, uint16_t id) const {
-    for (const Entry& entry : IdEntries(table)) {
-        if (entry.id == id)
-            return (entry.target & kSubdirectory) ? std::optional(entry.target & ~kSubdirectory)
-                                                  : std::nullopt;
+// An entry outside the tree ends the search as "not found".
+std::optional<ResourceDirectory::Entry> ResourceDirectory::FindEntry(uint32_t table,
+                                                                     uint16_t id) const {
+    auto named = tree_.U16(table + uint64_t{12});
+    auto ids = tree_.U16(table + uint64_t{14});
+    if (!named || !ids)
+        return std::nullopt;
+    int64_t low = *named;
+    int64_t high = int64_t{*named} + *ids - 1;
+    while (low <= high) {
+        const int64_t middle = (low + high) / 2;
+        const uint64_t offset = table + kTableHeaderSize + uint64_t(middle) * kEntrySize;
+        auto entryId = tree_.U32(offset);
+        auto target = tree_.U32(offset + 4);
+        if (!entryId || !target)
+            return std::nullopt;
+        const uint16_t found = static_cast<uint16_t>(*entryId);
+        if (found == id)
+            return Entry{*entryId, *target};
+        if (found > id)
+            high = middle - 1;
+        else
+            low = middle + 1;
     }
     return std::nullopt;
+}
+
+std::optional<uint32_t> ResourceDirectory::Subtable(uint32_t table, uint16_t id) const {
+    auto entry = FindEntry(table, id);
+    if (!entry || (entry->target & kSubdirectory) == 0)
+        return std::nullopt;
+    return entry->target & ~kSubdirectory;
 }
 
 std::optional<uint32_t> ResourceDirectory::NameTable(uint16_t type, uint16_t name) const {
@@ -56,12 +81,12 @@ std::optional<uint32_t> ResourceDirectory::NameTable(uint16_t type, uint16_t nam
     return names ? Subtable(*names, name) : std::nullopt;
 }
 
-std::vector<uint16_t> ResourceDirectory::Languages(uint16_t type, uint16_t name) const {
-    std::vector<uint16_t> languages;
+std::vector<ResourceLanguage> ResourceDirectory::Languages(uint16_t type, uint16_t name) const {
+    std::vector<ResourceLanguage> languages;
     if (auto table = NameTable(type, name)) {
         for (const Entry& entry : IdEntries(*table)) {
             if (entry.id <= 0xFFFF && (entry.target & kSubdirectory) == 0)
-                languages.push_back(static_cast<uint16_t>(entry.id));
+                languages.push_back({static_cast<uint16_t>(entry.id)});
         }
     }
     return languages;
@@ -72,16 +97,14 @@ std::optional<ByteView> ResourceDirectory::Find(uint16_t type, uint16_t name,
     auto table = NameTable(type, name);
     if (!table)
         return std::nullopt;
-    for (const Entry& entry : IdEntries(*table)) {
-        if (entry.id != language || (entry.target & kSubdirectory))
-            continue;
-        auto rva = tree_.U32(entry.target);
-        auto size = tree_.U32(entry.target + uint64_t{4});
-        if (!rva || !size)
-            return std::nullopt;
-        return image_.At(*rva, *size);
-    }
-    return std::nullopt;
+    auto entry = FindEntry(*table, language);
+    if (!entry || (entry->target & kSubdirectory))
+        return std::nullopt;
+    auto rva = tree_.U32(entry->target);
+    auto size = tree_.U32(entry->target + uint64_t{4});
+    if (!rva || !size)
+        return std::nullopt;
+    return image_.At(*rva, *size);
 }
 
 } // namespace koa::config

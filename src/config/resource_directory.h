@@ -9,16 +9,22 @@
 
 namespace koa::config {
 
+// A language as stored in a resource tree (a Windows LANGID).
+struct ResourceLanguage {
+    uint16_t id;
+};
+
 // The resource tree of a PE image, looked up by numeric ids on its three levels: type, name,
-// language. Entries named by strings are never matched. Only the three levels are descended, so
-// a tree whose offsets point back at itself cannot make a lookup loop.
+// language. Entries named by strings are never matched. Ids are found as the Windows loader finds
+// them, by binary search among a table's id entries. Only the three levels are descended, so a
+// tree whose offsets point back at itself cannot make a lookup loop.
 class ResourceDirectory {
   public:
     // Empty when the image has no resource data.
     static std::optional<ResourceDirectory> Of(const PeImage& image);
 
     // The languages stored for a resource, in the order of the file.
-    std::vector<uint16_t> Languages(uint16_t type, uint16_t name) const;
+    std::vector<ResourceLanguage> Languages(uint16_t type, uint16_t name) const;
     // The data of one resource; empty when it is absent or its data lies outside the image.
     std::optional<ByteView> Find(uint16_t type, uint16_t name, uint16_t language) const;
 
@@ -30,6 +36,7 @@ class ResourceDirectory {
         uint32_t target; // offset in the tree, with kSubdirectory set for a table
     };
     std::vector<Entry> IdEntries(uint32_t table) const;
+    std::optional<Entry> FindEntry(uint32_t table, uint16_t id) const;
     std::optional<uint32_t> Subtable(uint32_t table, uint16_t id) const;
     std::optional<uint32_t> NameTable(uint16_t type, uint16_t name) const;
 

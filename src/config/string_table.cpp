@@ -1,7 +1,5 @@
 #include "config/string_table.h"
 
-#include <algorithm>
-
 namespace koa::config {
 
 namespace {
@@ -16,14 +14,16 @@ constexpr uint16_t kEnglish = 0x0009;
 // A thread that asks for no particular language gets the neutral table first. Otherwise the
 // user's language, which on this side is always US English, then English of any region; failing
 // those, the first language stored.
-std::optional<uint16_t> ChooseLanguage(const std::vector<uint16_t>& stored) {
+std::optional<uint16_t> ChooseLanguage(const std::vector<ResourceLanguage>& stored) {
     for (uint16_t wanted : {kNeutral, kEnglishUs, kEnglish}) {
-        if (std::find(stored.begin(), stored.end(), wanted) != stored.end())
-            return wanted;
+        for (const ResourceLanguage& language : stored) {
+            if (language.id == wanted)
+                return wanted;
+        }
     }
     if (stored.empty())
         return std::nullopt;
-    return stored.front();
+    return stored.front().id;
 }
 
 // A block holds 16 strings, each a count of UTF-16 units followed by that many units.

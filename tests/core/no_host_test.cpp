@@ -9,7 +9,6 @@ TEST(NoLabVIEWHostDeathTest, FirstManagerCallStopsTheProcess) {
 #if defined(_WIN32)
     GTEST_SKIP() << "on Windows the stop waits for the user to close a message box";
 #endif
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     ErrorCluster err;
     LStr** h = nullptr;
     EXPECT_EXIT(TString("x").SetLV_String(&err, &h), ::testing::ExitedWithCode(1),

@@ -27,6 +27,8 @@ list(FILTER symbols EXCLUDE REGEX "^$")
 # Symbols every ELF shared library defines, and the standard library's template instances, which
 # libstdc++ declares with default visibility so that every module shares one copy.
 list(FILTER symbols EXCLUDE REGEX "^(_init|_fini|_edata|_end|__bss_start)$")
+# AddressSanitizer's one-definition-rule markers in instrumented builds.
+list(FILTER symbols EXCLUDE REGEX "^__odr_asan")
 list(FILTER symbols EXCLUDE REGEX "^((vtable|typeinfo|typeinfo name|guard variable) for )?([A-Za-z_ ]+[*&]* )?(std|__gnu_cxx)::")
 
 file(STRINGS ${EXPECTED} patterns REGEX "^[^#]")

@@ -4,24 +4,27 @@
 
 #include "rsc/string_resource_writer.h"
 
-#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <string>
 
-// Writes koa_dev.rsc beside the test executable: a resource-only image for this process's
-// processor with the given strings by id.
+inline std::string ResourceFilePath() {
+    return std::string(LabVIEW_FilePath().CStr()) + "koa_dev.rsc";
+}
+
+// Writes koa_dev.rsc beside the test executable, for this process's processor.
 inline void WriteResourceFile(const std::map<uint16_t, std::string>& strings) {
     koa::rsc::StringSettings settings;
     for (const auto& [id, text] : strings)
         settings[id] = koa::rsc::Utf8ToUtf16(text).value();
     const auto machine = sizeof(void*) == 8 ? koa::rsc::Machine::X86_64 : koa::rsc::Machine::I386;
     const auto image = koa::rsc::WriteStringResourceImage(settings, machine);
-    std::ofstream out(std::string(LabVIEW_FilePath().CStr()) + "koa_dev.rsc", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    std::ofstream(ResourceFilePath(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()),
+               static_cast<std::streamsize>(image.size()));
 }
 
 inline void RemoveResourceFile() {
-    std::remove((std::string(LabVIEW_FilePath().CStr()) + "koa_dev.rsc").c_str());
+    std::remove(ResourceFilePath().c_str());
 }

@@ -1,3 +1,7 @@
+// 32-bit builds: directory entries and file status with 64-bit inode numbers, which readdir and
+// lstat would otherwise refuse (EOVERFLOW) on large file systems.
+#define _FILE_OFFSET_BITS 64
+
 #include "platform/files.h"
 
 #include <dirent.h>

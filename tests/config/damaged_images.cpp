@@ -1,0 +1,102 @@
+#include "damaged_images.h"
+
+#include "rsc/string_resource_writer.h"
+
+namespace koa::test {
+
+namespace {
+
+constexpr uint32_t kRsrc = 0x200; // file offset of the writer's resource section
+constexpr uint32_t kRsrcRva = 0x1000;
+constexpr uint32_t kTable = 0x80000000u;
+constexpr uint32_t kOptionalHeader = 0x58;
+
+uint32_t Get32(const Bytes& b, uint32_t at) {
+    return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | uint32_t{b.at(at + 3)} << 24;
+}
+void Put32(Bytes& b, uint32_t at, uint32_t v) {
+    for (uint32_t i = 0; i < 4; ++i)
+        b.at(at + i) = static_cast<uint8_t>(v >> (8 * i));
+}
+void Put16(Bytes& b, uint32_t at, uint16_t v) {
+    b.at(at) = static_cast<uint8_t>(v);
+    b.at(at + 1) = static_cast<uint8_t>(v >> 8);
+}
+
+// File offsets in the resource tree, found by following it from the root.
+uint32_t BlockTable(const Bytes& b) {
+    return kRsrc + (Get32(b, kRsrc + 20) & ~kTable);
+}
+uint32_t BlockOneLanguages(const Bytes& b) {
+    return kRsrc + (Get32(b, BlockTable(b) + 20) & ~kTable);
+}
+uint32_t BlockOneDataEntry(const Bytes& b) {
+    return kRsrc + Get32(b, BlockOneLanguages(b) + 20);
+}
+uint32_t BlockOneData(const Bytes& b) {
+    return Get32(b, BlockOneDataEntry(b)) - kRsrcRva + kRsrc;
+}
+
+} // namespace
+
+const std::map<uint32_t, std::string>& UndamagedStrings() {
+    static const std::map<uint32_t, std::string> strings{
+        {1, "one"}, {2, "two"}, {100, "hundred"}, {101, std::string(300, 'm')}};
+    return strings;
+}
+
+Bytes UndamagedImage() {
+    koa::rsc::StringSettings settings;
+    for (const auto& [id, text] : UndamagedStrings())
+        settings[static_cast<uint16_t>(id)] = *koa::rsc::Utf8ToUtf16(text);
+    return koa::rsc::WriteStringResourceImage(settings, koa::rsc::Machine::X86_64);
+}
+
+size_t ResourceDataEnd(const Bytes& image) {
+    return kRsrc + Get32(image, kOptionalHeader + 240 + 8);
+}
+
+const std::vector<Damage>& ResourceDamages() {
+    static const std::vector<Damage> damages{
+        {"type-entry-to-root", [](Bytes& b) { Put32(b, kRsrc + 20, kTable); }, {}, true},
+        {"block-entry-to-root",
+         [](Bytes& b) { Put32(b, BlockTable(b) + 20, kTable); },
+         {100, 101},
+         true},
+        {"language-entry-to-table",
+         [](Bytes& b) { Put32(b, BlockOneLanguages(b) + 20, Get32(b, kRsrc + 20)); },
+         {100, 101},
+         true},
+        {"entry-counts-past-tree",
+         [](Bytes& b) {
+             Put32(b, kRsrc + 12, 0xFFFFFFFFu);
+             Put16(b, BlockTable(b) + 14, 0xFFFF);
+         },
+         {},
+         true},
+        {"data-outside-image",
+         [](Bytes& b) { Put32(b, BlockOneDataEntry(b), 0xFFFFFF00u); },
+         {100, 101},
+         false},
+        {"data-size-past-section",
+         [](Bytes& b) { Put32(b, BlockOneDataEntry(b) + 4, 0xFFFFFFF0u); },
+         {100, 101},
+         false},
+        {"string-length-past-block",
+         [](Bytes& b) { Put16(b, BlockOneData(b), 0xFFFF); },
+         {100, 101},
+         false},
+        {"section-data-past-file",
+         [](Bytes& b) { Put32(b, kOptionalHeader + 240 + 20, 0x7FFFFF00u); },
+         {},
+         false},
+        {"resource-directory-outside-sections",
+         [](Bytes& b) { Put32(b, kOptionalHeader + 112 + 16, 0x9000); },
+         {},
+         true},
+        {"no-data-directories", [](Bytes& b) { Put32(b, kOptionalHeader + 108, 0); }, {}, true},
+    };
+    return damages;
+}
+
+} // namespace koa::test

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace koa::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// The strings of the image that the damages below are made to.
+const std::map<uint32_t, std::string>& UndamagedStrings();
+// A resource-only x86-64 image holding UndamagedStrings().
+Bytes UndamagedImage();
+
+// The file offset at which the resource data of UndamagedImage() ends.
+size_t ResourceDataEnd(const Bytes& image);
+
+struct Damage {
+    const char* name;
+    std::function<void(Bytes&)> apply;
+    std::vector<uint32_t> stillRead; // ids whose strings are still read whole
+    bool loaderAgrees;               // LoadStringA gives the same, without reading out of bounds
+};
+
+// Damages to the resource data of UndamagedImage(); the headers stay sound.
+const std::vector<Damage>& ResourceDamages();
+
+} // namespace koa::test

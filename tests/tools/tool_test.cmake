@@ -1,0 +1,68 @@
+# Runs koa-dev and checks its output and exit codes.
+# -DTOOL, -DEMULATOR (may be empty), -DPATH_PREFIX (how the tool sees WORK), -DMACHINE, -DWORK.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+set(dir "${PATH_PREFIX}${WORK}")
+
+# Runs the tool with ARGN; checks the exit code and that stdout+stderr match the pattern.
+function(expect code pattern)
+    execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN}
+        RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    string(REPLACE "\r" "" text "${out}${err}")
+    if(NOT rc STREQUAL code)
+        message(SEND_ERROR "koa-dev ${ARGN}: exit code ${rc}, expected ${code}\n${text}")
+    elseif(NOT text MATCHES "${pattern}")
+        message(SEND_ERROR "koa-dev ${ARGN}: output does not match '${pattern}':\n${text}")
+    endif()
+    set(last_output "${out}" PARENT_SCOPE)
+endfunction()
+
+# Help, and commands that do not exist.
+expect(0 "Usage: koa-dev COMMAND.*rsc +Write and show" --help)
+expect(0 "Usage: koa-dev rsc COMMAND.*write.*show" rsc --help)
+expect(0 "Usage: koa-dev rsc write FILE \\[--machine i386\\|x86-64\\] KEY=VALUE.*MENU_PATH \\(101\\)"
+    rsc write --help)
+expect(0 "Usage: koa-dev rsc show FILE \\[ID...\\]" rsc show -h)
+expect(2 "Usage: koa-dev COMMAND")
+expect(2 "unknown command 'bogus'" bogus)
+expect(2 "koa-dev rsc: unknown command 'read'" rsc read)
+
+# Arguments that rsc write and show refuse.
+expect(2 "no FILE given" rsc write)
+expect(2 "unknown key 'RELEASED_PATH'" rsc write ${dir}/x.rsc RELEASED_PATH=a)
+expect(2 "expected KEY=VALUE, got 'MENU_PATH'" rsc write ${dir}/x.rsc MENU_PATH)
+expect(2 "key 'MENU_PATH' given twice" rsc write ${dir}/x.rsc MENU_PATH=a MENU_PATH=b)
+expect(2 "unknown machine 'arm64'" rsc write ${dir}/x.rsc --machine arm64)
+expect(2 "--machine needs a value" rsc write ${dir}/x.rsc --machine)
+expect(2 "unknown option '--force'" rsc write ${dir}/x.rsc --force)
+expect(2 "'12x' is not a string id" rsc show ${dir}/x.rsc 12x)
+expect(2 "no FILE given" rsc show)
+if(EXISTS ${WORK}/x.rsc)
+    message(SEND_ERROR "a refused command wrote a file")
+endif()
+expect(1 "cannot write '${dir}/missing/x.rsc'" rsc write ${dir}/missing/x.rsc MENU_PATH=a)
+
+# Files that are no library.
+file(WRITE ${WORK}/text.rsc "RELEASED_DLL_PATH=C:/\n")
+expect(1 "koa-dev rsc show: '${dir}/text.rsc' cannot be loaded as a library" rsc show ${dir}/text.rsc)
+expect(1 "cannot be loaded as a library" rsc show ${dir}/missing.rsc)
+
+# Written values read back, cut to 259 characters; keys not written are absent.
+string(REPEAT "p" 300 long)
+string(REPEAT "p" 259 kept)
+expect(0 "^$" rsc write ${dir}/all.rsc --machine ${MACHINE}
+    RELEASED_DLL_PATH=C:/Released/ FIRMWARE_PATH=D:/Firmware/ PROFILE_PATH=${long}
+    CONTROLLER_LIST_FILE=list.txt "REVISION_CHECK_FILE=C:/Data/rev 2.txt" LOCAL_DLL_PATH=Libs/
+    MENU_PATH=)
+expect(0 "^RELEASED_DLL_PATH +1  \"C:/Released/\"
+FIRMWARE_PATH +2  \"D:/Firmware/\"
+PROFILE_PATH +3  \"${kept}\"
+CONTROLLER_LIST_FILE +4  \"list.txt\"
+REVISION_CHECK_FILE +5  \"C:/Data/rev 2.txt\"
+LOCAL_DLL_PATH +100  \"Libs/\"
+MENU_PATH +101  \\(absent\\)
+$" rsc show ${dir}/all.rsc)
+expect(0 "^ +0  \\(absent\\)\nFIRMWARE_PATH +2  \"D:/Firmware/\"\n +102  \\(absent\\)\n$"
+    rsc show ${dir}/all.rsc 0 2 102)
+expect(0 "" rsc write ${dir}/one.rsc --machine=${MACHINE} MENU_PATH=M)
+expect(0 "RELEASED_DLL_PATH +1  \\(absent\\).*MENU_PATH +101  \"M\"" rsc show ${dir}/one.rsc)
