@@ -1,5 +1,6 @@
 #include "lock/child_process.h"
 
+#include <algorithm>
 #include <climits>
 #include <csignal>
 
@@ -16,17 +17,31 @@ std::string HelperPath() {
     return path.substr(0, path.rfind('/') + 1) + "koa_dev_lock_helper";
 }
 
+// The emulator's command words, '|'-separated, then the helper and its arguments.
+std::vector<std::string> CommandLine(const std::vector<std::string>& args) {
+    std::vector<std::string> words;
+#if defined(KOA_DEV_TEST_EMULATOR)
+    std::string emulator = KOA_DEV_TEST_EMULATOR;
+    for (size_t start = 0, end; start <= emulator.size(); start = end + 1) {
+        end = std::min(emulator.find('|', start), emulator.size());
+        words.push_back(emulator.substr(start, end - start));
+    }
+#endif
+    words.push_back(HelperPath());
+    words.insert(words.end(), args.begin(), args.end());
+    return words;
+}
+
 } // namespace
 
 HelperProcess::HelperProcess(const std::vector<std::string>& args) {
-    std::string path = HelperPath();
-    std::vector<char*> argv{path.data()};
-    std::vector<std::string> copies = args;
+    std::vector<std::string> copies = CommandLine(args);
+    std::vector<char*> argv;
     for (std::string& arg : copies)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
     pid_t child;
-    if (posix_spawn(&child, path.c_str(), nullptr, nullptr, argv.data(), environ) == 0)
+    if (posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) == 0)
         pid = child;
 }
 

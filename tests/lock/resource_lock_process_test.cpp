@@ -72,6 +72,9 @@ TEST_F(ResourceLockProcessTest, ProcessesCountingUnderTheLockLoseNoIncrement) {
 }
 
 TEST_F(ResourceLockProcessTest, KilledHolderLeavesTheLockAbandonedOnce) {
+#if defined(KOA_DEV_TEST_EMULATOR)
+    GTEST_SKIP() << "a user-mode emulator cannot tell a robust mutex that its owner died";
+#endif
     // Windows objects end with their last handle: this process keeps them open throughout.
     ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
     HelperProcess holder(Args("hold", {blockName, "0x5eed"}));

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cerrno>
 #include <ctime>
+#include <deque>
+#include <mutex>
 #include <string>
 
 #include <fcntl.h>
@@ -143,7 +145,12 @@ void* CreateSharedMemory(const char* name, std::size_t size) {
     int fd = CreateOrOpen(name, size, nullptr);
     if (fd < 0)
         return nullptr;
-    return new SharedMemory{fd, FileSize(fd)};
+    // Handles live as long as the process, as kernel handles do; never destroyed, so that they
+    // stay valid through static destruction.
+    static std::mutex guard;
+    static auto* handles = new std::deque<SharedMemory>;
+    std::lock_guard<std::mutex> lock(guard);
+    return &handles->emplace_back(SharedMemory{fd, FileSize(fd)});
 }
 
 void* MapSharedMemory(void* sharedMemory) {
