@@ -10,6 +10,7 @@
 #include <koa_dev/lv_types.h>
 #include <koa_dev/numeric.h>
 #include <koa_dev/paths.h>
+#include <koa_dev/resource_lock.h>
 #include <koa_dev/state_cache.h>
 #include <koa_dev/tarray.h>
 #include <koa_dev/tarray_array.h>

@@ -1,0 +1,17 @@
+#include "lock/lock_owner.h"
+
+#include "libraries/module_handles.h"
+
+#include <koa_dev/state_cache.h>
+
+namespace koa::lock {
+
+uint32_t InstanceStamp() {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(moduleHandle));
+}
+
+void InvalidateStateCaches() {
+    StateCache::InvalidateAll();
+}
+
+} // namespace koa::lock

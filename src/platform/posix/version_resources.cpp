@@ -1,0 +1,71 @@
+#include "platform/version_resources.h"
+
+#include "version/version_block.h"
+#include "version/version_resource.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace koa::platform {
+
+namespace {
+
+std::vector<uint8_t> ReadWholeFile(const char* path) {
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "rb"), std::fclose);
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
+        return {};
+    long size = std::ftell(file.get());
+    if (size <= 0 || std::fseek(file.get(), 0, SEEK_SET) != 0)
+        return {};
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
+        return {};
+    return bytes;
+}
+
+// The file's version block, or nothing.
+std::vector<uint8_t> ReadVersionBlock(const char* path) {
+    std::vector<uint8_t> file = path ? ReadWholeFile(path) : std::vector<uint8_t>();
+    auto block = version::FindVersionResource(version::ByteSpan(file.data(), file.size()));
+    if (!block || block->size() > std::numeric_limits<uint32_t>::max())
+        return {};
+    return std::vector<uint8_t>(block->data(), block->data() + block->size());
+}
+
+version::ByteSpan Span(const void* data, uint32_t size) {
+    return data ? version::ByteSpan(static_cast<const uint8_t*>(data), size) : version::ByteSpan();
+}
+
+} // namespace
+
+uint32_t FileVersionInfoSize(const char* path) {
+    return static_cast<uint32_t>(ReadVersionBlock(path).size());
+}
+
+bool ReadFileVersionInfo(const char* path, uint32_t size, void* data) {
+    std::vector<uint8_t> block = ReadVersionBlock(path);
+    if (block.empty() || !data)
+        return false;
+    std::memcpy(data, block.data(), std::min<size_t>(size, block.size()));
+    return true;
+}
+
+bool QueryFixedFileInfo(const void* data, uint32_t size, FixedFileInfo& info) {
+    auto fixed = version::QueryFixedFileInfo(Span(data, size));
+    if (fixed)
+        info = *fixed;
+    return fixed.has_value();
+}
+
+bool QueryVersionString(const void* data, uint32_t size, const char* path, std::string& text) {
+    auto value = path ? version::QueryVersionText(Span(data, size), path) : std::nullopt;
+    if (value)
+        text = *value;
+    return value.has_value();
+}
+
+} // namespace koa::platform

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// The version resource of a library file: the file's version block, its fixed part and the
+// values of its string tables. The win32 backend calls the Windows version service; the posix
+// backend reads the resource from the file itself (a Linux library carries it in a section).
+
+namespace koa::platform {
+
+// The fixed part of a version block, field for field as Windows stores it.
+struct FixedFileInfo {
+    uint32_t signature;
+    uint32_t structVersion;
+    uint32_t fileVersionMS;
+    uint32_t fileVersionLS;
+    uint32_t productVersionMS;
+    uint32_t productVersionLS;
+    uint32_t fileFlagsMask;
+    uint32_t fileFlags;
+    uint32_t fileOS;
+    uint32_t fileType;
+    uint32_t fileSubtype;
+    uint32_t fileDateMS;
+    uint32_t fileDateLS;
+};
+
+// As GetFileVersionInfoSizeA: the bytes needed for the version block of the file at path; 0 when
+// the file cannot be read or has no version resource.
+uint32_t FileVersionInfoSize(const char* path);
+
+// As GetFileVersionInfoA: copies at most size bytes of the file's version block into data.
+// False when the file cannot be read or has no version resource.
+bool ReadFileVersionInfo(const char* path, uint32_t size, void* data);
+
+// As VerQueryValueA with the path "\": the fixed part of a block read by ReadFileVersionInfo
+// (size bytes at data). False when the block has none, or what it has is not a fixed part (its
+// size or signature is wrong).
+bool QueryFixedFileInfo(const void* data, uint32_t size, FixedFileInfo& info);
+
+// As VerQueryValueA with a string path such as "\StringFileInfo\040904B0\FileVersion", whose
+// parts match block keys and value names without regard to case: the value's text, at most
+// the length stored with it and up to its terminating zero (in the ANSI code page on Windows,
+// UTF-8 elsewhere). False when the path is not found.
+bool QueryVersionString(const void* data, uint32_t size, const char* path, std::string& text);
+
+} // namespace koa::platform

@@ -1,0 +1,136 @@
+#include "version/version_block.h"
+
+#include "version/utf16.h"
+
+namespace koa::version {
+
+namespace {
+
+constexpr uint64_t kNodeHeaderSize = 6;
+constexpr uint16_t kBinaryType = 0;
+// A 16-bit block has its ANSI key where a 32-bit block has its type.
+constexpr uint16_t kFirst16BitKeyChar = 0x20;
+constexpr uint64_t kFixedInfoSize = 52;
+constexpr uint32_t kFixedInfoSignature = 0xFEEF04BD;
+
+// One node, its offsets relative to the block. Nodes start on 32-bit boundaries of the block, so
+// aligning offsets within a node aligns them within the block.
+struct Node {
+    uint64_t offset = 0;
+    uint64_t end = 0;
+    uint64_t keyUnits = 0;
+    uint64_t valueOffset = 0;
+    uint64_t valueSize = 0;
+    uint64_t childrenOffset = 0;
+    bool text = false;
+};
+
+// The node at offset, which must end by parentEnd; nothing when it is malformed.
+std::optional<Node> ReadNode(const ByteSpan& block, uint64_t offset, uint64_t parentEnd) {
+    uint16_t length = 0;
+    uint16_t valueLength = 0;
+    uint16_t type = 0;
+    if (!block.Read(offset, length) || !block.Read(offset + 2, valueLength) ||
+        !block.Read(offset + 4, type))
+        return std::nullopt;
+    Node node;
+    node.offset = offset;
+    node.end = offset + length;
+    if (length < kNodeHeaderSize + 2 || node.end > parentEnd)
+        return std::nullopt;
+    auto span = block.Slice(offset, length);
+    auto keyUnits = span ? TerminatedUtf16Length(*span, kNodeHeaderSize) : std::nullopt;
+    if (!keyUnits)
+        return std::nullopt;
+    node.keyUnits = *keyUnits;
+    node.text = type != kBinaryType;
+    uint64_t valueStart = AlignToDword(kNodeHeaderSize + 2 * (*keyUnits + 1));
+    uint64_t valueSize = node.text ? 2 * uint64_t{valueLength} : valueLength;
+    if (valueStart + valueSize > length) {
+        // Some writers store a text value's length in bytes: keep what lies inside the node.
+        if (!node.text)
+            return std::nullopt;
+        valueSize = valueStart < length ? length - valueStart : 0;
+    }
+    node.valueOffset = offset + valueStart;
+    node.valueSize = valueSize;
+    node.childrenOffset = offset + AlignToDword(valueStart + valueSize);
+    return node;
+}
+
+bool KeyEquals(const ByteSpan& block, const Node& node, std::string_view name) {
+    std::string key = Utf16ToUtf8(block, node.offset + kNodeHeaderSize, node.keyUnits);
+    if (key.size() != name.size())
+        return false;
+    auto fold = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    for (size_t i = 0; i < key.size(); ++i) {
+        if (fold(key[i]) != fold(name[i]))
+            return false;
+    }
+    return true;
+}
+
+std::optional<Node> FindChild(const ByteSpan& block, const Node& parent, std::string_view name) {
+    for (uint64_t offset = parent.childrenOffset; offset + kNodeHeaderSize <= parent.end;) {
+        auto child = ReadNode(block, offset, parent.end);
+        if (!child)
+            return std::nullopt;
+        if (KeyEquals(block, *child, name))
+            return child;
+        offset = AlignToDword(child->end);
+    }
+    return std::nullopt;
+}
+
+std::optional<Node> FindNode(const ByteSpan& block, std::string_view path) {
+    uint16_t type = 0;
+    if (!block.Read(4, type) || (type & 0xFF) >= kFirst16BitKeyChar)
+        return std::nullopt;
+    auto node = ReadNode(block, 0, block.size());
+    size_t pos = 0;
+    while (node) {
+        pos = path.find_first_not_of('\\', pos);
+        if (pos == std::string_view::npos)
+            break;
+        size_t next = path.find('\\', pos);
+        std::string_view key = path.substr(pos, next == std::string_view::npos ? next : next - pos);
+        node = FindChild(block, *node, key);
+        pos = next == std::string_view::npos ? path.size() : next;
+    }
+    return node;
+}
+
+} // namespace
+
+std::optional<VersionValue> QueryVersionValue(const ByteSpan& block, std::string_view path) {
+    auto node = FindNode(block, path);
+    if (!node)
+        return std::nullopt;
+    auto bytes = block.Slice(node->valueOffset, node->valueSize);
+    if (!bytes)
+        return std::nullopt;
+    return VersionValue{*bytes, node->text};
+}
+
+std::optional<platform::FixedFileInfo> QueryFixedFileInfo(const ByteSpan& block) {
+    auto value = QueryVersionValue(block, "\\");
+    if (!value || value->text || value->bytes.size() != kFixedInfoSize)
+        return std::nullopt;
+    uint32_t fields[kFixedInfoSize / 4] = {};
+    for (size_t i = 0; i < kFixedInfoSize / 4; ++i)
+        value->bytes.Read(4 * i, fields[i]);
+    if (fields[0] != kFixedInfoSignature)
+        return std::nullopt;
+    return platform::FixedFileInfo{fields[0],  fields[1],  fields[2], fields[3], fields[4],
+                                   fields[5],  fields[6],  fields[7], fields[8], fields[9],
+                                   fields[10], fields[11], fields[12]};
+}
+
+std::optional<std::string> QueryVersionText(const ByteSpan& block, std::string_view path) {
+    auto value = QueryVersionValue(block, path);
+    if (!value)
+        return std::nullopt;
+    return Utf16ToUtf8(value->bytes, 0, value->bytes.size() / 2);
+}
+
+} // namespace koa::version

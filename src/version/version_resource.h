@@ -1,0 +1,17 @@
+#pragma once
+
+#include "version/byte_span.h"
+
+#include <optional>
+
+namespace koa::version {
+
+// Name of the ELF section in which a Linux library carries its compiled resources.
+inline constexpr char kElfResourceSection[] = ".koa_res";
+
+// The version resource held in a file's bytes: a Windows (PE) image, a compiled resource file,
+// or an ELF library carrying one in its resource section. Nothing when the file has none or is not
+// understood.
+std::optional<ByteSpan> FindVersionResource(const ByteSpan& file);
+
+} // namespace koa::version

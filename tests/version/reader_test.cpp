@@ -1,0 +1,105 @@
+#include "version_test_files.h"
+
+#include <gtest/gtest.h>
+
+using namespace version_test;
+using koa::version::QueryFixedFileInfo;
+
+namespace {
+
+std::vector<std::string> SampleFiles() {
+    std::vector<std::string> files = {KOA_TEST_SAMPLE_LIBRARY};
+#ifdef KOA_TEST_SAMPLE_RES
+    files.push_back(KOA_TEST_SAMPLE_RES);
+#endif
+#ifdef KOA_TEST_STRIPPED_SAMPLE
+    files.push_back(KOA_TEST_STRIPPED_SAMPLE);
+#endif
+#ifdef KOA_TEST_WINDRES_RES
+    files.push_back(KOA_TEST_WINDRES_RES);
+#endif
+#ifdef KOA_TEST_WINDRES_x86_64
+    files.push_back(KOA_TEST_WINDRES_x86_64);
+#endif
+#ifdef KOA_TEST_WINDRES_i686
+    files.push_back(KOA_TEST_WINDRES_i686);
+#endif
+    return files;
+}
+
+std::string Sample(const Bytes& block, const std::string& name) {
+    return Text(block, (kSampleTable + name).c_str()).value_or("<absent>");
+}
+
+} // namespace
+
+// The library given the resource by koa_dev_add_version_info (with its .res on Linux), and
+// windres's builds of the same script (.res, 32- and 64-bit images) all read alike.
+TEST(VersionReader, ReadsTheSampleResourceInEveryContainer) {
+    for (const std::string& path : SampleFiles()) {
+        SCOPED_TRACE(path);
+        Bytes block = VersionBlockOf(ReadBytes(path));
+        auto fixed = QueryFixedFileInfo(Span(block));
+        ASSERT_TRUE(fixed);
+        EXPECT_EQ(fixed->fileVersionMS, kSampleFileMS);
+        EXPECT_EQ(fixed->fileVersionLS, kSampleFileLS);
+        EXPECT_EQ(fixed->productVersionMS, kSampleProductMS);
+        EXPECT_EQ(fixed->productVersionLS, kSampleProductLS);
+        EXPECT_EQ(fixed->fileFlags, kSampleFlags);
+        EXPECT_EQ(fixed->fileFlagsMask, 0x3Fu);
+        EXPECT_EQ(fixed->fileType, 2u);
+        EXPECT_EQ(Sample(block, "FileVersion"), "1, 2, 3, 4");
+        EXPECT_EQ(Sample(block, "PrivateBuild"), "lab test");
+        EXPECT_EQ(Sample(block, "Comments"), "caf\xC3\xA9 \xF0\x9F\x98\x80");
+        EXPECT_EQ(Sample(block, "Quoted"), "say \"a\\b\"");
+        EXPECT_EQ(Sample(block, "Empty"), "");
+        EXPECT_EQ(Sample(block, "SpecialBuild"), "<absent>");
+        auto translation =
+            koa::version::QueryVersionValue(Span(block), "\\VarFileInfo\\Translation");
+        ASSERT_TRUE(translation);
+        uint32_t languageAndCodepage = 0;
+        EXPECT_TRUE(translation->bytes.Read(0, languageAndCodepage));
+        EXPECT_EQ(languageAndCodepage, 0x04B00409u);
+    }
+}
+
+TEST(VersionReader, MatchesKeysWithoutRegardToCase) {
+    for (const std::string& path : SampleFiles()) {
+        SCOPED_TRACE(path);
+        Bytes block = VersionBlockOf(ReadBytes(path));
+        EXPECT_EQ(Text(block, "\\stringfileinfo\\040904b0\\fileversion"), "1, 2, 3, 4");
+        EXPECT_EQ(Text(block, "\\STRINGFILEINFO\\040904B0\\FILEVERSION"), "1, 2, 3, 4");
+        EXPECT_EQ(Text(block, "StringFileInfo\\\\040904B0\\FileVersion\\"), "1, 2, 3, 4");
+        EXPECT_FALSE(Text(block, "\\StringFileInfo\\040904B0\\FileVersio"));
+        EXPECT_FALSE(Text(block, "\\StringFileInfo\\040904B0\\FileVersionX"));
+        EXPECT_FALSE(Text(block, "\\StringFileInfo\\040904B\\FileVersion"));
+    }
+}
+
+TEST(VersionReader, TableOfAnotherLanguageIsNotTheUsEnglishOne) {
+    std::vector<std::string> files = {KOA_TEST_GERMAN_LIBRARY};
+#ifdef KOA_TEST_GERMAN_RES
+    files.push_back(KOA_TEST_GERMAN_RES);
+#endif
+    for (const std::string& path : files) {
+        Bytes block = VersionBlockOf(ReadBytes(path));
+        auto fixed = QueryFixedFileInfo(Span(block));
+        ASSERT_TRUE(fixed) << path;
+        EXPECT_EQ(fixed->fileVersionLS, 0x00000001u);
+        EXPECT_FALSE(Text(block, "\\StringFileInfo\\040904B0\\FileVersion"));
+        EXPECT_EQ(Text(block, "\\StringFileInfo\\040704B0\\FileVersion"), "3, 0, 0, 1");
+    }
+}
+
+#ifdef KOA_TEST_SAMPLE32_LIBRARY
+TEST(VersionReader, Reads32BitLibraries) {
+    Bytes file = ReadBytes(KOA_TEST_SAMPLE32_LIBRARY);
+    ASSERT_GT(file.size(), 4u);
+    ASSERT_EQ(file[4], 1) << "not a 32-bit ELF file";
+    Bytes block = VersionBlockOf(file);
+    auto fixed = QueryFixedFileInfo(Span(block));
+    ASSERT_TRUE(fixed);
+    EXPECT_EQ(fixed->fileVersionLS, kSampleFileLS);
+    EXPECT_EQ(Sample(block, "FileVersion"), "1, 2, 3, 4");
+}
+#endif

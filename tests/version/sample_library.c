@@ -1,0 +1,1 @@
+int koa_dev_version_sample(void) { return 1; }

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "version/byte_span.h"
+#include "version/version_block.h"
+#include "version/version_resource.h"
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The files built for the version tests, and the values koa_dev_add_version_info gave them.
+namespace version_test {
+
+using Bytes = std::vector<uint8_t>;
+
+inline Bytes ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline koa::version::ByteSpan Span(const Bytes& bytes) {
+    return {bytes.data(), bytes.size()};
+}
+
+// The version block found in a file's bytes, copied out; empty when there is none.
+inline Bytes VersionBlockOf(const Bytes& file) {
+    auto block = koa::version::FindVersionResource(Span(file));
+    return block ? Bytes(block->data(), block->data() + block->size()) : Bytes();
+}
+
+inline std::optional<std::string> Text(const Bytes& block, const char* path) {
+    return koa::version::QueryVersionText(Span(block), path);
+}
+
+// 1.2.3.4, product 5.6.7.0, pre-release and private build.
+constexpr uint32_t kSampleFileMS = 0x00010002, kSampleFileLS = 0x00030004;
+constexpr uint32_t kSampleProductMS = 0x00050006, kSampleProductLS = 0x00070000;
+constexpr uint32_t kSampleFlags = 0x02 | 0x08;
+
+inline const char* const kSampleTable = "\\StringFileInfo\\040904B0\\";
+
+} // namespace version_test
