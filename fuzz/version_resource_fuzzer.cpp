@@ -1,0 +1,57 @@
+// Finds and queries the version resource of arbitrary bytes taken for a PE image, a compiled
+// resource file or an ELF library.
+#include "platform/version_resources.h"
+#include "version/version_block.h"
+#include "version/version_resource.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr const char* kPaths[] = {
+    "\\",
+    "\\VarFileInfo\\Translation",
+    "\\StringFileInfo\\040904B0\\FileVersion",
+    "\\stringfileinfo\\040904b0\\comments",
+    "\\StringFileInfo\\040904B0\\Empty",
+    "\\StringFileInfo\\040704B0\\FileVersion",
+    "\\StringFileInfo\\040904B0\\",
+    "\\StringFileInfo\\\\FileVersion",
+};
+
+void Require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const koa::version::ByteSpan file(data, size);
+    const auto block = koa::version::FindVersionResource(file);
+    if (!block)
+        return 0;
+    Require(block->data() >= data && block->data() + block->size() <= data + size);
+
+    const auto fixed = koa::version::QueryFixedFileInfo(*block);
+    koa::platform::FixedFileInfo info;
+    const auto blockSize = static_cast<uint32_t>(block->size());
+    Require(koa::platform::QueryFixedFileInfo(block->data(), blockSize, info) == fixed.has_value());
+    Require(!fixed || info.signature == 0xFEEF04BD);
+
+    for (const char* path : kPaths) {
+        const auto value = koa::version::QueryVersionValue(*block, path);
+        if (value)
+            Require(value->bytes.data() >= block->data() &&
+                    value->bytes.data() + value->bytes.size() <= block->data() + block->size());
+        const auto text = koa::version::QueryVersionText(*block, path);
+        std::string viaPlatform;
+        Require(koa::platform::QueryVersionString(block->data(), blockSize, path, viaPlatform) ==
+                text.has_value());
+        Require(!text || viaPlatform == *text);
+    }
+    return 0;
+}
