@@ -13,6 +13,8 @@ namespace koa::bench {
 // the baseline and 0.5 half as fast. Counters named allocs are repeated beside the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
+    RatioReporter() : benchmark::ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override;
     void Finalize() override;
 

@@ -19,4 +19,4 @@ cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOA_DEV_BENCHMARKS=ON
 cmake --build "$dir" --parallel "$(nproc)"
 echo "machine: $(nproc) cpus, $(lscpu | sed -n 's/^Model name: *//p' | head -n 1);" \
     "compiler: $(c++ --version | head -n 1); build: Release"
-"$dir/bench/koa_dev_bench" --benchmark_color=false "$@"
+"$dir/bench/koa_dev_bench" "$@"
