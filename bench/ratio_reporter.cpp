@@ -17,9 +17,11 @@ std::string Group(const std::string& name) {
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-        if (run.error_occurred || run.run_type != Run::RT_Iteration)
+        // With repetitions, the median stands for the benchmark.
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        if (run.error_occurred || (run.run_type != Run::RT_Iteration && !median))
             continue;
-        const std::string name = run.benchmark_name();
+        const std::string name = run.run_name.str();
         const auto allocs = run.counters.find("allocs");
         const double perIteration = run.GetAdjustedCPUTime() *
                                     benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /

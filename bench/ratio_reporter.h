@@ -10,7 +10,8 @@ namespace koa::bench {
 
 // Prints Google Benchmark's usual table, then for every benchmark "group/name" its speed
 // relative to "group/baseline" of the same run: baseline time / own time, so 1.0 is as fast as
-// the baseline and 0.5 half as fast. Counters named allocs are repeated beside the ratio.
+// the baseline and 0.5 half as fast; with repetitions, of the medians. Counters named allocs are
+// repeated beside the ratio.
 class RatioReporter : public benchmark::ConsoleReporter {
   public:
     RatioReporter() : benchmark::ConsoleReporter(OO_Tabular) {}
