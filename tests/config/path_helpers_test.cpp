@@ -28,8 +28,8 @@ TEST(PathSplit, FollowsWindowsRules) {
         EXPECT_EQ(RemoveFileNameFromPath(path.c_str()).CStr(), expected) << path;
 }
 
-// Directories in a specification are dropped: a library is only ever taken from the configured
-// local directory.
+// Directories in a library specification are dropped: a library is only ever taken from the
+// configured local directory.
 TEST(PathSplit, LibrarySpecificationsGiveBareNameAndParameters) {
     const std::vector<std::vector<std::string>> cases = {
         {"ctrl.dll | port 2", "ctrl.dll", "port 2"},
