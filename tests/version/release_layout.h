@@ -7,6 +7,7 @@
 #include "rsc/string_resource_writer.h"
 #include "support/scratch_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -58,9 +59,10 @@ class ReleaseLayout : public ScratchDirTest {
     }
     // Copies the fixture to path; an empty fixture name puts nothing there.
     static void Place(const std::string& fixture, const std::string& path) {
-        if (!fixture.empty())
-            std::filesystem::copy_file(Fixture(fixture), path,
-                                       std::filesystem::copy_options::overwrite_existing);
+        if (fixture.empty())
+            return;
+        std::filesystem::remove(path);
+        std::filesystem::copy_file(Fixture(fixture), path);
     }
     static void Load(void*& handle, const std::string& path) {
         handle = koa::platform::LoadLibraryModule(path.c_str());
@@ -72,6 +74,7 @@ class ReleaseLayout : public ScratchDirTest {
     }
     std::string TakeLog() {
         std::string log = ReadAll(Dir() + "log");
+        log.erase(std::remove(log.begin(), log.end(), '\r'), log.end());
         std::filesystem::remove(Dir() + "log");
         return log;
     }
