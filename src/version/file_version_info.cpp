@@ -31,6 +31,8 @@ FileVersionInfo::FileVersionInfo(const char* fileName) : fileVersion(4, 0), prod
     BuildDescription();
 }
 
+FileVersionInfo::~FileVersionInfo() = default;
+
 TString FileVersionInfo::StringValue(const char* name) const {
     std::string text;
     const std::string path = std::string(kStringBlock) + name;

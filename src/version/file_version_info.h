@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-// The version resource of a library file on disk, read once at construction.
+// The version resource of a library file on disk, read once at construction. Not polymorphic:
+// MinGW would export the type information of a class with a virtual destructor.
 class FileVersionInfo {
   public:
     using Version = TArray<unsigned short, 6, LV_uInt16Array**>;
@@ -18,7 +19,7 @@ class FileVersionInfo {
     explicit FileVersionInfo(const char* fileName);
     FileVersionInfo(const FileVersionInfo&) = delete;
     FileVersionInfo& operator=(const FileVersionInfo&) = delete;
-    virtual ~FileVersionInfo() = default;
+    ~FileVersionInfo();
 
     TString Description() const { return description; }
     // The trimmed value of the U.S. English, Unicode string table; empty when missing.
