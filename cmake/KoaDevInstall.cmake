@@ -18,4 +18,6 @@ write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/koa_devConfigVersio
 install(FILES
     ${CMAKE_CURRENT_BINARY_DIR}/koa_devConfig.cmake
     ${CMAKE_CURRENT_BINARY_DIR}/koa_devConfigVersion.cmake
+    cmake/KoaDevVersionInfo.cmake
+    cmake/version_res_writer.cpp
     DESTINATION ${KOA_DEV_CMAKE_DIR})

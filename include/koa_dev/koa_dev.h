@@ -16,3 +16,4 @@
 #include <koa_dev/tarray_array.h>
 #include <koa_dev/tstring.h>
 #include <koa_dev/tstring_array.h>
+#include <koa_dev/version.h>

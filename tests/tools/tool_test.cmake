@@ -66,3 +66,9 @@ expect(0 "^ +0  \\(absent\\)\nFIRMWARE_PATH +2  \"D:/Firmware/\"\n +102  \\(abse
     rsc show ${dir}/all.rsc 0 2 102)
 expect(0 "" rsc write ${dir}/one.rsc --machine=${MACHINE} MENU_PATH=M)
 expect(0 "RELEASED_DLL_PATH +1  \\(absent\\).*MENU_PATH +101  \"M\"" rsc show ${dir}/one.rsc)
+
+# Version information of library files.
+expect(0 "file version +2\\.0\\.0\\.0\n  product version +1\\.0\\.0\\.0\n  flags +0x00\n  build +release\n  Library = 'koa_dev\\.dll', Version = '2, 0, 0, 0'\n"
+    version ${PATH_PREFIX}${LIBRARY})
+expect(1 "no version information" version ${PATH_PREFIX}${LIBRARY} ${dir}/missing.dll)
+expect(2 "no FILE given" version)

@@ -1,5 +1,6 @@
 #include "command.h"
 #include "rsc_command.h"
+#include "version_command.h"
 
 #include <exception>
 #include <iostream>
@@ -11,7 +12,7 @@ int main(int argc, char** argv) {
                        "COMMAND [ARGUMENTS]",
                        "",
                        nullptr,
-                       {RscCommand()}};
+                       {RscCommand(), VersionCommand()}};
     Streams streams{std::cout, std::cerr};
     try {
         const int code = RunCommand(root, "koa-dev", Arguments(argv + 1, argv + argc), streams);

@@ -4,8 +4,24 @@
 #include <cstdio>
 #include <cstring>
 
+// On Linux, reads the version resource that koa_dev_add_version_info gave this program.
+bool CarriesItsVersion() {
+#if defined(_WIN32)
+    return true;
+#else
+    TArray<unsigned short, 6, LV_uInt16Array**> file;
+    uint32_t flags = 0;
+    return ReadFileVersionInformation("/proc/self/exe", &file, nullptr, &flags) &&
+           file == TArray<unsigned short, 6, LV_uInt16Array**>(4, 3, 1, 4, 1) && flags == 2;
+#endif
+}
+
 // Writes an error through the installed library into a LabVIEW record held by the stand-in.
 int main() {
+    if (!CarriesItsVersion()) {
+        std::puts("consumer: no version information");
+        return 1;
+    }
     ErrorCluster err;
     err.SetError(13, "File '%s' not found", "a.dll");
     LV_ErrorCluster lv{0, 0, nullptr};
