@@ -13,7 +13,9 @@ HWND MakeWindow(const char* className, HWND owner) {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, className, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, owner, nullptr,
+    // An owned window is a popup: GetParent names the owner of popups only.
+    const DWORD style = owner != nullptr ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+    return CreateWindowExA(0, className, "", style, 0, 0, 100, 100, owner, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
 }
 

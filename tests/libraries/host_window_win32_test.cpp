@@ -16,7 +16,9 @@ HWND MakeWindow(const char* className, HWND owner) {
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    return CreateWindowExA(0, className, "", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, owner, nullptr,
+    // An owned window is a popup: GetParent names the owner of popups only.
+    const DWORD style = owner != nullptr ? WS_POPUP : WS_OVERLAPPEDWINDOW;
+    return CreateWindowExA(0, className, "", style, 0, 0, 100, 100, owner, nullptr,
                            GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -27,16 +29,16 @@ class HostWindowHook : public ScratchDirTest {};
 TEST_F(HostWindowHook, DestroyingTheFrameWindowCallsTheExitsOnce) {
     const std::string log = Dir() + "log";
     _putenv_s("KOA_DEV_FIXTURE_LOG", log.c_str());
+    HWND other = MakeWindow("LVOther", nullptr);
+    HWND frame = MakeWindow("LVFrame", nullptr);
+    HWND owned = MakeWindow("LVFrame", frame);
+    ASSERT_TRUE(other && frame && owned);
     const std::string fixtures = Host() + "fixtures\\";
     controllerLibrary = LoadLibraryA((fixtures + "ctrl_full.dll").c_str());
     deviceLibrary = LoadLibraryA((fixtures + "dev_full.dll").c_str());
     ASSERT_NE(controllerLibrary, nullptr);
     ASSERT_NE(deviceLibrary, nullptr);
 
-    HWND other = MakeWindow("LVOther", nullptr);
-    HWND frame = MakeWindow("LVFrame", nullptr);
-    HWND owned = MakeWindow("LVFrame", frame);
-    ASSERT_TRUE(other && frame && owned);
     hostExitDone = false;
     {
         HostWindowWatch watch;
