@@ -6,7 +6,6 @@
 #include <cstring>
 #include <memory>
 
-TString AddressCache::FailureList[kFailureSlots];
 int32_t AddressCache::FailureCounter = 0;
 
 namespace {

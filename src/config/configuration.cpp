@@ -7,8 +7,6 @@
 #include <array>
 #include <cstring>
 
-CommonDllResourceFile commonDllResourceFile;
-
 namespace {
 
 const char kFileName[] = "koa_dev.rsc";

@@ -1,5 +1,6 @@
 #include <koa_dev/resource_lock.h>
 
+#include "lock/library_lock.h"
 #include "lock/lock_owner.h"
 #include "lock/resource_lock_access.h"
 #include "platform/named_lock.h"
@@ -36,11 +37,21 @@ void* MapOrNull(void* sharedMem) {
 
 } // namespace
 
-void* ResourceLock::LockHandle = koa::platform::CreateNamedMutex(kMutexName);
-void* ResourceLock::SharedMemHandle =
-    koa::platform::CreateSharedMemory(kSharedMemName, kSharedMemSize);
-void* ResourceLock::SharedMemAddress = MapOrNull(ResourceLock::SharedMemHandle);
-bool ResourceLock::SharedMemStatus = false;
+namespace koa::lock {
+
+void* OpenLibraryMutex() {
+    return platform::CreateNamedMutex(kMutexName);
+}
+
+void* OpenLibrarySharedMemory() {
+    return platform::CreateSharedMemory(kSharedMemName, kSharedMemSize);
+}
+
+void* MapLibraryView(void* sharedMem) {
+    return MapOrNull(sharedMem);
+}
+
+} // namespace koa::lock
 
 ResourceLock::ResourceLock(ErrorCluster* err, bool lock) : Locked(false) {
     if (err->Status())

@@ -1,0 +1,173 @@
+#include "libraries/host_window_watch.h"
+#include "libraries/module_handles.h"
+#include "lock/lock_test_support.h"
+#include "lock/resource_lock_access.h"
+#include "platform/host.h"
+#include "platform/modules.h"
+#include "support/scratch_dir.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Stand-in windows for the watch's search: index + 1 is the window handle.
+struct FakeWindow {
+    bool owned;
+    bool ownInstance;
+    const char* className;
+    uint32_t thread;
+};
+
+std::vector<FakeWindow> fakeWindows;
+size_t visited = 0;
+uint32_t hookedThread = 0;
+std::vector<void*> unhooked;
+bool hookFails = false;
+char fakeHook;
+
+const FakeWindow& Fake(void* window) {
+    return fakeWindows.at(reinterpret_cast<uintptr_t>(window) - 1);
+}
+
+const HostWindowSystem fakeSystem = {
+    [](bool (*visit)(void*, void*), void* context) {
+        for (visited = 0; visited < fakeWindows.size();)
+            if (!visit(reinterpret_cast<void*>(++visited), context))
+                return;
+    },
+    [](void* w) { return Fake(w).owned ? reinterpret_cast<void*>(99) : nullptr; },
+    [](void* w) { return Fake(w).ownInstance ? koa::platform::HostModule() : &fakeHook; },
+    [](void* w, char* buffer, int size) {
+        std::strncpy(buffer, Fake(w).className, static_cast<size_t>(size - 1));
+        buffer[size - 1] = '\0';
+    },
+    [](void* w) { return Fake(w).thread; },
+    [](uint32_t thread, koa::platform::WindowCallObserver, void*) -> void* {
+        hookedThread = thread;
+        return hookFails ? nullptr : &fakeHook;
+    },
+    [](void* hook) { unhooked.push_back(hook); },
+};
+
+void* Handle(size_t index) {
+    return reinterpret_cast<void*>(index + 1);
+}
+
+TEST(HostWindowWatch, TakesTheFirstTopLevelFrameOfTheExecutable) {
+    fakeWindows = {{true, true, "LVFrame", 1},   {false, false, "LVFrame", 2},
+                   {false, true, "LVFrameX", 3}, {false, true, "LVFrameLongerThanNineteen", 4},
+                   {false, true, "lvframe", 5},  {false, true, "LVFrame", 6}};
+    unhooked.clear();
+    {
+        HostWindowWatch watch(fakeSystem);
+        EXPECT_EQ(visited, 5u);
+        EXPECT_EQ(watch.frameWindow, Handle(4));
+        EXPECT_EQ(watch.threadId, 5u);
+        EXPECT_EQ(hookedThread, 5u);
+        EXPECT_TRUE(watch.Watching());
+    }
+    EXPECT_EQ(unhooked, std::vector<void*>{&fakeHook});
+
+    const std::vector<FakeWindow> all = fakeWindows;
+    for (bool fails : {false, true}) {
+        fakeWindows.assign(all.begin(), all.begin() + (fails ? 6 : 4));
+        hookFails = fails;
+        hookedThread = 0;
+        HostWindowWatch watch(fakeSystem);
+        EXPECT_FALSE(watch.Watching());
+        EXPECT_EQ(hookedThread, fails ? 5u : 0u);
+    }
+    hookFails = false;
+    EXPECT_EQ(unhooked.size(), 1u);
+}
+
+// Here there is no frame window when the library starts, as on Linux there never is.
+TEST(HostWindowWatch, TheLibrarysOwnWatchIsNotWatching) {
+    EXPECT_FALSE(hostWindowWatch.Watching());
+    EXPECT_EQ(hostWindowWatch.frameWindow, nullptr);
+    EXPECT_EQ(hostWindowWatch.threadId, 0u);
+}
+
+// The hook's decision, with fixture libraries (tests/fixtures) that log their calls.
+class HostWindowExit : public ScratchDirTest {
+  protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+#if defined(_WIN32)
+        _putenv_s("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str());
+#else
+        setenv("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str(), 1);
+#endif
+        koa::ResourceLockAccess::Open(UniqueLockName("mutex").c_str(),
+                                      UniqueLockName("mem").c_str());
+        hostExitDone = false;
+    }
+    void TearDown() override {
+        ErrorCluster clean;
+        UnloadControllerLibrary(&clean);
+        hostExitDone = false;
+        ScratchDirTest::TearDown();
+    }
+
+    Lines TakeLog() {
+        Lines lines;
+        std::ifstream in(Dir() + "log");
+        for (std::string line; std::getline(in, line);)
+            if (line.find("unloaded") == std::string::npos)
+                lines.push_back(line);
+        in.close();
+        std::filesystem::remove(Dir() + "log");
+        return lines;
+    }
+    static void Load(void*& handle, const char* name) {
+        const std::string path = Host() + "fixtures" KOA_TEST_SEPARATOR + name + KOA_FIXTURE_SUFFIX;
+        handle = koa::platform::LoadLibraryModule(path.c_str());
+        ASSERT_NE(handle, nullptr) << path;
+    }
+};
+
+TEST_F(HostWindowExit, DestroyOfTheFrameRunsBothExitsOnce) {
+    fakeWindows = {{false, true, "LVFrame", 1}};
+    HostWindowWatch watch(fakeSystem);
+    Load(controllerLibrary, "ctrl_full");
+    Load(deviceLibrary, "dev_full");
+    watch.OnWindowCall(-1, watch.frameWindow, 2);
+    watch.OnWindowCall(0, Handle(7), 2);
+    watch.OnWindowCall(0, watch.frameWindow, 0x10);
+    EXPECT_TRUE(TakeLog().empty());
+    EXPECT_FALSE(hostExitDone);
+
+    watch.OnWindowCall(0, watch.frameWindow, 2);
+    EXPECT_EQ(TakeLog(), (Lines{"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"}));
+    watch.OnWindowCall(1, watch.frameWindow, 2);
+    EXPECT_TRUE(TakeLog().empty());
+    EXPECT_NE(controllerLibrary, nullptr);
+    EXPECT_NE(deviceLibrary, nullptr);
+    EXPECT_TRUE(LockOnce());
+}
+
+TEST_F(HostWindowExit, AMissingDeviceExitOrLockDecidesWhatRuns) {
+    fakeWindows = {{false, true, "LVFrame", 1}};
+    HostWindowWatch watch(fakeSystem);
+    Load(controllerLibrary, "ctrl_full");
+    watch.OnWindowCall(0, watch.frameWindow, 2);
+    EXPECT_EQ(TakeLog(), Lines{"ctrl_full: ControllerExit()"});
+
+    hostExitDone = false;
+    Load(deviceLibrary, "dev_minimal");
+    watch.OnWindowCall(0, watch.frameWindow, 2);
+    EXPECT_EQ(TakeLog(), Lines{"ctrl_full: ControllerExit()"});
+
+    hostExitDone = false;
+    koa::ResourceLockAccess::ForgetMutex();
+    watch.OnWindowCall(0, watch.frameWindow, 2);
+    EXPECT_TRUE(TakeLog().empty());
+    EXPECT_FALSE(hostExitDone);
+}
+
+} // namespace
