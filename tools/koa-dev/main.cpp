@@ -1,4 +1,5 @@
 #include "command.h"
+#include "library_commands.h"
 #include "rsc_command.h"
 
 #include <exception>
@@ -6,12 +7,14 @@
 
 int main(int argc, char** argv) {
     using namespace koa::tool;
+    std::vector<Command> commands = LibraryCommands();
+    commands.push_back(RscCommand());
     const Command root{"koa-dev",
                        "Developer tool for the device library and its files.",
                        "COMMAND [ARGUMENTS]",
                        "",
                        nullptr,
-                       {RscCommand()}};
+                       commands};
     Streams streams{std::cout, std::cerr};
     try {
         const int code = RunCommand(root, "koa-dev", Arguments(argv + 1, argv + argc), streams);
