@@ -36,7 +36,7 @@ bool ReadFileVersionInfo(const char* path, uint32_t size, void* data);
 
 // As VerQueryValueA with the path "\": the fixed part of a block read by ReadFileVersionInfo
 // (size bytes at data). False when the block has none, or what it has is not a fixed part (its
-// size or signature is wrong).
+// size is wrong). The signature is not checked.
 bool QueryFixedFileInfo(const void* data, uint32_t size, FixedFileInfo& info);
 
 // As VerQueryValueA with a string path such as "\StringFileInfo\040904B0\FileVersion", whose

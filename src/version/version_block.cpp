@@ -11,7 +11,6 @@ constexpr uint16_t kBinaryType = 0;
 // A 16-bit block has its ANSI key where a 32-bit block has its type.
 constexpr uint16_t kFirst16BitKeyChar = 0x20;
 constexpr uint64_t kFixedInfoSize = 52;
-constexpr uint32_t kFixedInfoSignature = 0xFEEF04BD;
 
 // One node, its offsets relative to the block. Nodes start on 32-bit boundaries of the block, so
 // aligning offsets within a node aligns them within the block.
@@ -119,8 +118,6 @@ std::optional<platform::FixedFileInfo> QueryFixedFileInfo(const ByteSpan& block)
     uint32_t fields[kFixedInfoSize / 4] = {};
     for (size_t i = 0; i < kFixedInfoSize / 4; ++i)
         value->bytes.Read(4 * i, fields[i]);
-    if (fields[0] != kFixedInfoSignature)
-        return std::nullopt;
     return platform::FixedFileInfo{fields[0],  fields[1],  fields[2], fields[3], fields[4],
                                    fields[5],  fields[6],  fields[7], fields[8], fields[9],
                                    fields[10], fields[11], fields[12]};

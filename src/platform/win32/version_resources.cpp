@@ -22,8 +22,6 @@ bool QueryFixedFileInfo(const void* data, uint32_t, FixedFileInfo& info) {
         return false;
     VS_FIXEDFILEINFO fixed;
     std::memcpy(&fixed, value, sizeof fixed);
-    if (fixed.dwSignature != 0xFEEF04BD)
-        return false;
     info = {fixed.dwSignature,     fixed.dwStrucVersion,     fixed.dwFileVersionMS,
             fixed.dwFileVersionLS, fixed.dwProductVersionMS, fixed.dwProductVersionLS,
             fixed.dwFileFlagsMask, fixed.dwFileFlags,        fixed.dwFileOS,

@@ -1,0 +1,17 @@
+#include <koa_dev/version.h>
+
+#include "version/file_version_info.h"
+
+bool ReadFileVersionInformation(const char* fileName,
+                                TArray<unsigned short, 6, LV_uInt16Array**>* fileVersion,
+                                TArray<unsigned short, 6, LV_uInt16Array**>* productVersion,
+                                uint32_t* fileFlags) {
+    const FileVersionInfo info(fileName);
+    if (fileVersion)
+        *fileVersion = info.fileVersion;
+    if (productVersion)
+        *productVersion = info.productVersion;
+    if (fileFlags)
+        *fileFlags = info.fileFlags;
+    return info.valid;
+}

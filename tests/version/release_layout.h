@@ -1,0 +1,80 @@
+#pragma once
+
+#include <koa_dev/koa_dev.h>
+
+#include "libraries/module_handles.h"
+#include "platform/modules.h"
+#include "rsc/string_resource_writer.h"
+#include "support/scratch_dir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+// A released and a local library directory named by a koa_dev.rsc beside the test program, the
+// fixture libraries with chosen versions (tests/version/CMakeLists.txt) to put into them, and the
+// log of the fixtures' calls.
+class ReleaseLayout : public ScratchDirTest {
+  protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+#if defined(_WIN32)
+        _putenv_s("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str());
+#else
+        setenv("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str(), 1);
+#endif
+        UseLayout("");
+    }
+    void TearDown() override {
+        ErrorCluster clean;
+        UnloadControllerLibrary(&clean);
+        std::filesystem::remove(Host() + "koa_dev.rsc");
+        ErrorCluster reload;
+        ReloadCommonDllResourceFile(&reload);
+        ScratchDirTest::TearDown();
+    }
+
+    // Points the configuration at <scratch>/<sub>released and <sub>local, both created.
+    void UseLayout(const std::string& sub) {
+        released = Dir() + sub + "released" KOA_TEST_SEPARATOR;
+        local = Dir() + sub + "local" KOA_TEST_SEPARATOR;
+        std::filesystem::create_directories(released);
+        std::filesystem::create_directories(local);
+        std::u16string r(released.begin(), released.end()), l(local.begin(), local.end());
+        const auto image = koa::rsc::WriteStringResourceImage(
+            {{1, r}, {2, u"fw\\"}, {3, u"pr\\"}, {4, u"list.txt"}, {5, u"rev.txt"}, {100, l}},
+            koa::rsc::Machine::X86_64);
+        WriteFile(Host() + "koa_dev.rsc", std::string(image.begin(), image.end()));
+        ErrorCluster err;
+        ReloadCommonDllResourceFile(&err);
+        ASSERT_FALSE(err.Status()) << err.Source().CStr();
+    }
+
+    static std::string Fixture(const std::string& name) {
+        return Host() + "fixtures" KOA_TEST_SEPARATOR + name + KOA_FIXTURE_SUFFIX;
+    }
+    // Copies the fixture to path; an empty fixture name puts nothing there.
+    static void Place(const std::string& fixture, const std::string& path) {
+        if (!fixture.empty())
+            std::filesystem::copy_file(Fixture(fixture), path,
+                                       std::filesystem::copy_options::overwrite_existing);
+    }
+    static void Load(void*& handle, const std::string& path) {
+        handle = koa::platform::LoadLibraryModule(path.c_str());
+        ASSERT_NE(handle, nullptr) << path;
+    }
+    static std::string ReadAll(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::string TakeLog() {
+        std::string log = ReadAll(Dir() + "log");
+        std::filesystem::remove(Dir() + "log");
+        return log;
+    }
+
+    std::string released, local;
+};
