@@ -6,6 +6,7 @@
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/export.h>
 #include <koa_dev/library_handles.h>
+#include <koa_dev/loaders.h>
 #include <koa_dev/lv_arrays.h>
 #include <koa_dev/lv_types.h>
 #include <koa_dev/numeric.h>

@@ -72,3 +72,35 @@ expect(0 "file version +2\\.0\\.0\\.0\n  product version +1\\.0\\.0\\.0\n  flags
     version ${PATH_PREFIX}${LIBRARY})
 expect(1 "no version information" version ${PATH_PREFIX}${LIBRARY} ${dir}/missing.dll)
 expect(2 "no FILE given" version)
+
+# The loaders on a site whose koa_dev.rsc lies beside the tool: list mode, identification,
+# a device load, and the cluster of a failure.
+get_filename_component(tool_dir ${TOOL} DIRECTORY)
+file(MAKE_DIRECTORY ${WORK}/site/released ${WORK}/site/local)
+file(GLOB fixtures ${SITE_FIXTURES}/*${SUFFIX})
+file(COPY ${fixtures} DESTINATION ${WORK}/site/released)
+file(COPY ${SITE_FIXTURES}/dev_full${SUFFIX} DESTINATION ${WORK}/site/local)
+file(WRITE ${WORK}/site/list.txt "ctrl_fails${SUFFIX}\r\nctrl_full${SUFFIX} | port 2\r\n")
+expect(0 "^$" rsc write ${PATH_PREFIX}${tool_dir}/koa_dev.rsc --machine ${MACHINE}
+    RELEASED_DLL_PATH=${dir}/site/released/ FIRMWARE_PATH=F PROFILE_PATH=P
+    CONTROLLER_LIST_FILE=${dir}/site/list.txt REVISION_CHECK_FILE=V LOCAL_DLL_PATH=${dir}/site/local/)
+set(warning "Controller Library 'ctrl_full${SUFFIX}' is a Pre-Release Version!")
+expect(0 "^LoadControllerLibrary returned \"Warning!!!    ${warning}\"
+status: no error
+code:   3
+source: ${warning}\n$" connect)
+expect(0 "\nID_Device returned \"ctrl_full device\"\nstatus: no error\n" identify)
+expect(1 "\nID_Device returned \"ctrl_full device\"
+status: error
+code:   -1236
+source: Unable to Identify Device\n$" identify --controller "ctrl_full${SUFFIX}|no device")
+expect(0 "\nLoadDeviceLibrary returned \"dev_full ready: COM1\"\nstatus: no error"
+    load-device "dev_full${SUFFIX} | COM1" --controller ctrl_full${SUFFIX})
+expect(1 "^LoadControllerLibrary returned \"\"
+status: error
+code:   12
+source: Controller Function 'VerifyControllerConnected' Not Found in DLL\n$"
+    connect ctrl_no_verify${SUFFIX})
+expect(2 "no SPEC given" load-device --controller x)
+expect(0 "Usage: koa-dev identify \\[--controller SPEC\\].*list file" identify --help)
+file(REMOVE ${tool_dir}/koa_dev.rsc)

@@ -1,4 +1,5 @@
 #include "command.h"
+#include "library_commands.h"
 #include "rsc_command.h"
 #include "version_command.h"
 
@@ -7,12 +8,15 @@
 
 int main(int argc, char** argv) {
     using namespace koa::tool;
+    std::vector<Command> commands = LibraryCommands();
+    commands.push_back(RscCommand());
+    commands.push_back(VersionCommand());
     const Command root{"koa-dev",
                        "Developer tool for the device library and its files.",
                        "COMMAND [ARGUMENTS]",
                        "",
                        nullptr,
-                       {RscCommand(), VersionCommand()}};
+                       commands};
     Streams streams{std::cout, std::cerr};
     try {
         const int code = RunCommand(root, "koa-dev", Arguments(argv + 1, argv + argc), streams);

@@ -1,0 +1,58 @@
+#include "libraries/loaders.h"
+#include "libraries/module_handles.h"
+
+#include "config/paths.h"
+#include "platform/modules.h"
+
+#include <koa_dev/configuration.h>
+
+#include <cstdint>
+
+namespace {
+
+using Initialize = void (*)(ErrorCluster*, TString*, TString, int32_t);
+using Identify = void (*)(ErrorCluster*, TString*);
+
+} // namespace
+
+TString LoadDeviceLibrary(ErrorCluster* err, const TString& name) {
+    if (err->Status())
+        return TString();
+    UnloadDeviceLibrary(err);
+    if (name.Length() == 0)
+        return TString();
+    if (controllerLibrary == nullptr) {
+        err->SetError(14, "Load Device Library - Can not load Device Library without Controller "
+                          "Library Already Loaded");
+        return TString();
+    }
+    TString parameters;
+    const TString fileName = SplitLibrarySpec(name, &parameters);
+    deviceLibrary = koa::platform::LoadLibraryModule(LocalDllPath(nullptr) + fileName);
+    if (deviceLibrary == nullptr) {
+        err->SetError(14, "Error Loading Device Library '%s'", fileName.CStr());
+        return TString();
+    }
+    TString result;
+    if (const LibraryFunction init = GetDeviceFunctionAddress(err, "LibraryInitilize"))
+        ExportAs<Initialize>(init)(err, &result, parameters, 0);
+    if (err->Status()) {
+        koa::platform::ReleaseModule(deviceLibrary);
+        deviceLibrary = nullptr;
+    }
+    return result;
+}
+
+TString ID_Device(ErrorCluster* err) {
+    TString id;
+    if (err->Status())
+        return id;
+    if (const LibraryFunction identify = GetControllerFunctionAddress(err, "ID_Device")) {
+        ExportAs<Identify>(identify)(err, &id);
+        if (err->Status()) {
+            err->ResetStatus();
+            err->SetError(-1236, "Unable to Identify Device");
+        }
+    }
+    return id;
+}

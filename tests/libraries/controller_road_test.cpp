@@ -1,0 +1,250 @@
+#include <koa_dev/koa_dev.h>
+
+#include "support/resource_file.h"
+#include "support/scratch_dir.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+const std::string kSuffix = KOA_FIXTURE_SUFFIX;
+
+// A site in a scratch directory: koa_dev.rsc beside the test program, the released directory
+// holding the fixture libraries (tests/fixtures, with version resources), an empty local
+// directory and a controller list file.
+class ControllerRoad : public ScratchDirTest {
+  protected:
+    void SetUp() override {
+        ScratchDirTest::SetUp();
+#if defined(_WIN32)
+        _putenv_s("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str());
+#else
+        setenv("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str(), 1);
+#endif
+        std::filesystem::create_directory(Released());
+        for (const auto& entry : std::filesystem::directory_iterator(Host() + "shared/fixtures"))
+            std::filesystem::copy_file(entry.path(), Released() + entry.path().filename().string());
+        WriteResourceFile({{1, Released()},
+                           {2, "F"},
+                           {3, "P"},
+                           {4, Dir() + "controllers.txt"},
+                           {5, "V"},
+                           {100, Local()}});
+        ErrorCluster err;
+        ReloadCommonDllResourceFile(&err);
+        ASSERT_FALSE(err.Status()) << err.Source().CStr();
+        ASSERT_TRUE(IsDirectory(Local()));
+    }
+    void TearDown() override {
+        ErrorCluster unload;
+        LoadControllerLibrary(&unload, "absent");
+        RemoveResourceFile();
+        ScratchDirTest::TearDown();
+    }
+
+    std::string Released() const {
+        return Dir() + "released" KOA_TEST_SEPARATOR;
+    }
+    std::string Local() const {
+        return Dir() + "local" KOA_TEST_SEPARATOR;
+    }
+    void List(const std::string& text) const {
+        WriteFile(Dir() + "controllers.txt", text);
+    }
+    void Place(const std::string& name) const {
+        std::filesystem::copy_file(Released() + name, Local() + name);
+    }
+
+    Lines TakeLog() {
+        Lines lines;
+        std::ifstream in(Dir() + "log");
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        in.close();
+        std::filesystem::remove(Dir() + "log");
+        return lines;
+    }
+    static void Expect(const ErrorCluster& err, bool status, int32_t code,
+                       const std::string& source) {
+        EXPECT_EQ(err.Status(), status);
+        EXPECT_EQ(err.Code(), code);
+        EXPECT_EQ(err.Source().CStr(), source);
+    }
+    static std::string Loaded() {
+        return ControllerDLL_FileName(false).CStr();
+    }
+};
+
+TEST_F(ControllerRoad, ListModeConnectsTheSecondControllerAndDevicesLoadOnTop) {
+    List("\r\n  ctrl_fails" + kSuffix + " | a\r\n\n ctrl_full" + kSuffix + "|port 2 \n" +
+         "ctrl_minimal" + kSuffix + "\n");
+    ErrorCluster err;
+    const std::string name = "ctrl_full" + kSuffix;
+    EXPECT_EQ(LoadControllerLibrary(&err, "").CStr(),
+              "Warning!!!    Controller Library '" + name + "' is a Pre-Release Version!");
+    Expect(err, false, 3, "Controller Library '" + name + "' is a Pre-Release Version!");
+    EXPECT_EQ(ControllerDLL_FileName(true).CStr(), Local() + name);
+    EXPECT_NE(DebugTools(nullptr), nullptr);
+    EXPECT_TRUE(DoesFileExists((Local() + "ctrl_fails" + kSuffix).c_str()));
+    EXPECT_FALSE(DoesFileExists((Local() + "ctrl_minimal" + kSuffix).c_str()));
+    EXPECT_EQ(TakeLog(),
+              (Lines{"ctrl_fails: VerifyControllerConnected(a)", "ctrl_fails: unloaded()",
+                     "ctrl_full: VerifyControllerConnected(port 2)",
+                     "ctrl_full: ControllerObjectPointer(DebugTools)"}));
+
+    EXPECT_STREQ(ID_Device(&err).CStr(), "ctrl_full device");
+    Place("dev_full" + kSuffix);
+    EXPECT_STREQ(LoadDeviceLibrary(&err, ("dev_full" + kSuffix + " | COM1").c_str()).CStr(),
+                 "dev_full ready: COM1");
+    EXPECT_STREQ(LoadDeviceLibrary(&err, ("dev_full" + kSuffix + "|COM2").c_str()).CStr(),
+                 "dev_full ready: COM2");
+    EXPECT_EQ(TakeLog(), (Lines{"ctrl_full: ID_Device()", "dev_full: LibraryInitilize(COM1)",
+                                "dev_full: LibraryExit()", "dev_full: unloaded()",
+                                "dev_full: LibraryInitilize(COM2)"}));
+
+    // Named mode, with a drive and directory that are not used: both libraries are unloaded,
+    // the controller is loaded afresh from the local directory.
+    EXPECT_FALSE(
+        LoadControllerLibrary(&err, ("C:\\elsewhere\\" + name + " | a|b").c_str()).IsEmpty());
+    EXPECT_TRUE(DeviceDLL_FileName(false).IsEmpty());
+    EXPECT_EQ(TakeLog(), (Lines{"dev_full: LibraryExit()", "dev_full: unloaded()",
+                                "ctrl_full: ControllerExit()", "ctrl_full: unloaded()",
+                                "ctrl_full: VerifyControllerConnected(a|b)",
+                                "ctrl_full: ControllerObjectPointer(DebugTools)"}));
+    EXPECT_STREQ(LoadDeviceLibrary(&err, ("dev_full" + kSuffix).c_str()).CStr(),
+                 "dev_full ready: ");
+    EXPECT_TRUE(LoadDeviceLibrary(&err, "").IsEmpty());
+    EXPECT_TRUE(DeviceDLL_FileName(false).IsEmpty());
+    Expect(err, false, 3, "Controller Library '" + name + "' is a Pre-Release Version!");
+}
+
+// Long lines give entries of 100 characters; the parameter texts show where the cuts are.
+TEST_F(ControllerRoad, ListEntriesAreCutAfterAHundredCharacters) {
+    const std::string fails = "ctrl_fails" + kSuffix + "|";
+    const std::string full = "ctrl_full" + kSuffix + "|";
+    const std::string first(100 - fails.size(), 'x'), second(100 - fails.size(), 'y');
+    const std::string third(50 - full.size(), 'z');
+    List(fails + first + fails + second + full + third + "\r\n");
+    ErrorCluster err;
+    LoadControllerLibrary(&err, "");
+    EXPECT_EQ(Loaded(), "ctrl_full" + kSuffix);
+    EXPECT_EQ(
+        TakeLog(),
+        (Lines{"ctrl_fails: VerifyControllerConnected(" + first + ")", "ctrl_fails: unloaded()",
+               "ctrl_fails: VerifyControllerConnected(" + second + ")", "ctrl_fails: unloaded()",
+               "ctrl_full: VerifyControllerConnected(" + third + ")",
+               "ctrl_full: ControllerObjectPointer(DebugTools)"}));
+}
+
+TEST_F(ControllerRoad, ListModeFailures) {
+    const std::string full = "ctrl_full" + kSuffix;
+    struct Case {
+        const char* what;
+        std::string list; // "" for no list file, "/" for a directory in its place
+        int32_t code;
+        std::string source;
+        bool unloads;
+    };
+    const Case cases[] = {
+        {"missing file", "", 7, "Unable to open Controller List File", false},
+#if defined(_WIN32)
+        {"directory", "/", 7, "Unable to open Controller List File", false},
+#else
+        {"directory", "/", 32, "Error Reading Controller List File", false},
+#endif
+        {"nobody connects",
+         "ctrl_fails" + kSuffix + "\nabsent" + kSuffix + "\n" + full + "|offline\n", -1223,
+         "Unable to Communicate with Controller", true},
+        {"blank list", " \r\n\t\n", 15,
+         "Verify Controller DLL Version - No Controller DLL is Loaded", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ErrorCluster err;
+        LoadControllerLibrary(&err, full.c_str());
+        std::filesystem::remove_all(Dir() + "controllers.txt");
+        if (c.list == "/")
+            std::filesystem::create_directory(Dir() + "controllers.txt");
+        else if (!c.list.empty())
+            List(c.list);
+        err.ResetAll();
+        EXPECT_TRUE(LoadControllerLibrary(&err, "").IsEmpty());
+        Expect(err, true, c.code, c.source);
+        EXPECT_EQ(Loaded(), c.unloads ? "" : full);
+    }
+}
+
+TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
+    WriteFile(Local() + "junk" + kSuffix, "not a library");
+    struct Case {
+        std::string spec;
+        int32_t code;
+        std::string source;
+        Lines log;
+    };
+    const Case controllers[] = {
+        {"ctrl_no_verify" + kSuffix,
+         12,
+         "Controller Function 'VerifyControllerConnected' Not Found in DLL",
+         {"ctrl_no_verify: unloaded()"}},
+        {"junk" + kSuffix, 14, "Error Loading Controller Library 'junk" + kSuffix + "'", {}},
+        {" ctrl_minimal" + kSuffix + " | offline ",
+         5000,
+         "ctrl_minimal: controller not connected",
+         {"ctrl_minimal: VerifyControllerConnected(offline)", "ctrl_minimal: unloaded()"}},
+    };
+    for (const Case& c : controllers) {
+        SCOPED_TRACE(c.spec);
+        ErrorCluster err;
+        EXPECT_TRUE(LoadControllerLibrary(&err, c.spec.c_str()).IsEmpty());
+        Expect(err, true, c.code, c.source);
+        EXPECT_EQ(Loaded(), "");
+        EXPECT_EQ(TakeLog(), c.log);
+    }
+
+    ErrorCluster noController, noId, noDevice;
+    LoadDeviceLibrary(&noController, ("dev_full" + kSuffix).c_str());
+    Expect(noController, true, 14,
+           "Load Device Library - Can not load Device Library without Controller Library Already "
+           "Loaded");
+    ID_Device(&noId);
+    Expect(noId, true, 15, "Controller DLL Not Loaded");
+    LoadControllerLibrary(&noDevice, ("ctrl_full" + kSuffix + "|no device").c_str());
+    EXPECT_STREQ(ID_Device(&noDevice).CStr(), "ctrl_full device");
+    Expect(noDevice, true, -1236, "Unable to Identify Device");
+
+    for (const char* name : {"dev_no_init", "dev_fails"})
+        Place(name + kSuffix);
+    const Case devices[] = {
+        {"dev_no_init" + kSuffix,
+         12,
+         "Device Function 'LibraryInitilize' Not Found in Device DLL",
+         {"dev_no_init: unloaded()"}},
+        {"dev_fails" + kSuffix + "|x",
+         5001,
+         "dev_fails: device not initialised",
+         {"dev_fails: LibraryInitilize(x)", "dev_fails: unloaded()"}},
+        {"junk" + kSuffix, 14, "Error Loading Device Library 'junk" + kSuffix + "'", {}},
+        {"   ", 14, "Error Loading Device Library ''", {}},
+    };
+    TakeLog();
+    for (const Case& c : devices) {
+        SCOPED_TRACE(c.spec);
+        ErrorCluster err;
+        EXPECT_TRUE(LoadDeviceLibrary(&err, c.spec.c_str()).IsEmpty());
+        Expect(err, true, c.code, c.source);
+        EXPECT_TRUE(DeviceDLL_FileName(false).IsEmpty());
+        EXPECT_EQ(TakeLog(), c.log);
+    }
+    ErrorCluster missingId;
+    LoadControllerLibrary(&missingId, ("ctrl_minimal" + kSuffix).c_str());
+    missingId.ResetAll();
+    ID_Device(&missingId);
+    Expect(missingId, true, 12, "Controller Function 'ID_Device' Not Found in DLL");
+}
+
+} // namespace
