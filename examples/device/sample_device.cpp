@@ -2,7 +2,7 @@
 //
 // The common device library loads it by file name from the local library directory while a
 // controller library is loaded, calls LibraryInitilize right after loading and LibraryExit
-// before releasing it. The parameter text is what follows '|' in the specification given to
+// before releasing it. The parameter text is what follows '|' in the name given to
 // LoadDeviceLibrary, e.g. "sample_device.dll|gain=2".
 #include "sample_device.h"
 
