@@ -18,6 +18,8 @@ constexpr size_t kResizeEntry = 0xDDC / 4;
 constexpr size_t kDisposeEntry = 0x4D0 / 4;
 constexpr size_t kMaxBlock = size_t{1} << 30;
 constexpr unsigned char kFreshByte = 0xA5;
+// Arrays of handles are resized as arrays of unsigned integers of pointer width.
+constexpr int32_t kHandleTypeCode = sizeof(void*) == 8 ? 8 : 7;
 
 struct State {
     std::unordered_set<void*> live;
@@ -187,6 +189,47 @@ LStr** NewString(const char* text) {
     std::memcpy((*h)->str, text, n);
     (*h)->cnt = static_cast<int32_t>(n);
     return h;
+}
+
+std::string Text(const LStr* const* h) {
+    if (h == nullptr || *h == nullptr)
+        return {};
+    return std::string(reinterpret_cast<const char*>((*h)->str), static_cast<size_t>((*h)->cnt));
+}
+
+void* NewNumericArray(int32_t typeCode, const void* values, size_t count) {
+    void** h = nullptr;
+    if (Resize(typeCode, 1, &h, count) != 0)
+        return nullptr;
+    *static_cast<int32_t*>(*h) = static_cast<int32_t>(count);
+    if (count != 0)
+        std::memcpy(static_cast<char*>(*h) + DataOffset(typeCode, 1), values,
+                    count * ElementSize(typeCode));
+    return h;
+}
+
+LV_stringArray** NewStringArray(std::initializer_list<const char*> texts) {
+    std::vector<LStr**> strings;
+    for (const char* text : texts)
+        strings.push_back(NewString(text));
+    return static_cast<LV_stringArray**>(
+        NewNumericArray(kHandleTypeCode, strings.data(), strings.size()));
+}
+
+std::vector<std::string> Texts(const LV_stringArray* const* h) {
+    std::vector<std::string> texts;
+    if (h != nullptr && *h != nullptr)
+        for (int32_t i = 0; i < (*h)->dimSize; ++i)
+            texts.push_back(Text((*h)->elt[i]));
+    return texts;
+}
+
+void DisposeStringArray(LV_stringArray** h) {
+    if (h == nullptr)
+        return;
+    for (int32_t i = 0; i < (*h)->dimSize; ++i)
+        Dispose((*h)->elt[i]);
+    Dispose(h);
 }
 
 int32_t Dispose(void* handle) {

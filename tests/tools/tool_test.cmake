@@ -18,12 +18,12 @@ function(expect code pattern)
 endfunction()
 
 # Help, and commands that do not exist.
-expect(0 "Usage: koa-dev COMMAND.*rsc +Write and show" --help)
+expect(0 "Usage: koa-dev \\[--site DIR\\] COMMAND.*rsc +Write and show" --help)
 expect(0 "Usage: koa-dev rsc COMMAND.*write.*show" rsc --help)
 expect(0 "Usage: koa-dev rsc write FILE \\[--machine i386\\|x86-64\\] KEY=VALUE.*MENU_PATH \\(101\\)"
     rsc write --help)
 expect(0 "Usage: koa-dev rsc show FILE \\[ID...\\]" rsc show -h)
-expect(2 "Usage: koa-dev COMMAND")
+expect(2 "Usage: koa-dev \\[--site DIR\\] COMMAND")
 expect(2 "unknown command 'bogus'" bogus)
 expect(2 "koa-dev rsc: unknown command 'read'" rsc read)
 
@@ -104,3 +104,16 @@ source: Controller Function 'VerifyControllerConnected' Not Found in DLL\n$"
 expect(2 "no SPEC given" load-device --controller x)
 expect(0 "Usage: koa-dev identify \\[--controller SPEC\\].*list file" identify --help)
 file(REMOVE ${tool_dir}/koa_dev.rsc)
+
+# --site runs a copy of the tool placed in the site; the copy's output and exit code come back.
+if(SITE_TEST)
+    file(MAKE_DIRECTORY ${WORK}/site)
+    expect(0 "Usage: koa-dev rsc COMMAND" --site ${dir}/site rsc --help)
+    expect(2 "unknown command 'bogus'" rsc --site=${dir}/site bogus)
+    expect(1 "--site '${dir}/nowhere' is not a directory" --site ${dir}/nowhere rsc)
+    expect(2 "--site needs a directory" rsc --site)
+    get_filename_component(tool_name ${TOOL} NAME)
+    if(NOT EXISTS ${WORK}/site/${tool_name})
+        message(SEND_ERROR "--site placed no copy of the tool in the site")
+    endif()
+endif()

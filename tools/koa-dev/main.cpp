@@ -1,6 +1,7 @@
 #include "command.h"
 #include "library_commands.h"
 #include "rsc_command.h"
+#include "site_option.h"
 #include "version_command.h"
 
 #include <exception>
@@ -13,13 +14,18 @@ int main(int argc, char** argv) {
     commands.push_back(VersionCommand());
     const Command root{"koa-dev",
                        "Developer tool for the device library and its files.",
-                       "COMMAND [ARGUMENTS]",
-                       "",
+                       "[--site DIR] COMMAND [ARGUMENTS]",
+                       "--site DIR  run as the host program of the site in DIR (the directory\n"
+                       "            holding koa_dev.rsc): the tool places a copy of itself there\n"
+                       "            and runs it, so configured paths resolve as in that site.\n",
                        nullptr,
                        commands};
     Streams streams{std::cout, std::cerr};
     try {
-        const int code = RunCommand(root, "koa-dev", Arguments(argv + 1, argv + argc), streams);
+        Arguments args(argv + 1, argv + argc);
+        if (const auto code = RunInSite(args, streams))
+            return *code;
+        const int code = RunCommand(root, "koa-dev", args, streams);
         std::cout.flush();
         return std::cout ? code : kFailure;
     } catch (const std::exception& error) {
