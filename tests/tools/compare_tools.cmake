@@ -25,7 +25,7 @@ endif()
 
 # Only files for this processor: loading another's is the loader's business.
 file(GLOB files ${WORK}/*.rsc)
-list(FILTER FIXTURES INCLUDE REGEX "x86_64")
+list(FILTER FIXTURES INCLUDE REGEX "-x86_64-[^/]*$")
 list(APPEND files ${FIXTURES})
 list(LENGTH files count)
 if(count LESS 12)
