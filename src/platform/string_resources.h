@@ -7,7 +7,7 @@ namespace koa::platform {
 // A library file opened for its string resources: LoadLibraryA on Windows; on Linux the file's
 // resource section is read directly.
 class StringResourceFile {
-public:
+  public:
     virtual ~StringResourceFile() = default;
 
     // As LoadStringA: copies the string stored under id into buffer, at most size - 1 characters
