@@ -27,11 +27,11 @@ site=${1:-$(mktemp -d /tmp/koa-dev-site.XXXXXX)}
 site=$(mkdir -p "$site" && cd "$site" && pwd)
 echo "== Laying out the site in $site"
 # Released builds go to Released/, under the names the site loads them by; the common library's
-# released copy is always called koa_dev.dll. Local/ is left to the library to create and fill.
+# released copy keeps its own file name (koa_dev.dll on Windows, libkoa_dev.so here). Local/ is left to the library to create and fill.
 mkdir -p "$site"/{Released,Firmware,Profiles,Menus}
 cp "$samples/sample_controller.so" "$site/Released/sample_controller.so"
 cp "$samples/sample_device.so" "$site/Released/sample_device.so"
-cp "$build/prefix/lib/libkoa_dev.so" "$site/Released/koa_dev.dll"
+cp "$build/prefix/lib/libkoa_dev.so.2.0.0" "$site/Released/libkoa_dev.so"
 : >"$site/Menus/revision.txt"
 sed 's/\.dll\b/.so/' examples/site/controllers.txt >"$site/controllers.txt"
 rm -rf "$site/Local"
@@ -66,6 +66,6 @@ if [ -e "$site/Local/sample_controller.so" ]; then
 fi
 step "Identify the device" identify
 step "Load the device library" load-device "sample_device.so|gain=2"
-step "Version report" version "$site/Local/sample_controller.so" "$site/Released/koa_dev.dll"
+step "Version report" version "$site/Local/sample_controller.so" "$site/Released/libkoa_dev.so"
 echo
 echo "The site stays in $site"
