@@ -27,11 +27,12 @@ site=${1:-$(mktemp -d /tmp/koa-dev-site.XXXXXX)}
 site=$(mkdir -p "$site" && cd "$site" && pwd)
 echo "== Laying out the site in $site"
 # Released builds go to Released/, under the names the site loads them by; the common library's
-# released copy keeps its own file name (koa_dev.dll on Windows, libkoa_dev.so here). Local/ is left to the library to create and fill.
+# released copy keeps its own file name (koa_dev.dll on Windows, libkoa_dev.so here). Local/ is
+# left to the library to create and fill.
 mkdir -p "$site"/{Released,Firmware,Profiles,Menus}
 cp "$samples/sample_controller.so" "$site/Released/sample_controller.so"
 cp "$samples/sample_device.so" "$site/Released/sample_device.so"
-cp "$build/prefix/lib/libkoa_dev.so.2.0.0" "$site/Released/libkoa_dev.so"
+cp "$build/prefix/lib/libkoa_dev.so" "$site/Released/libkoa_dev.so"
 : >"$site/Menus/revision.txt"
 sed 's/\.dll\b/.so/' examples/site/controllers.txt >"$site/controllers.txt"
 rm -rf "$site/Local"
