@@ -43,6 +43,8 @@ class KOA_DEV_API ErrorCluster {
     int32_t LVErr(LV_ErrorCluster* lv);
 
   private:
+    void Record(int32_t newCode, bool isError, const char* format, va_list args);
+
     bool status;
     int32_t code;
     TString source;

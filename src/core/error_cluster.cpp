@@ -17,24 +17,26 @@ ErrorCluster& ErrorCluster::operator=(const ErrorCluster& other) = default;
 ErrorCluster::~ErrorCluster() = default;
 
 void ErrorCluster::SetError(int32_t errorCode, const char* format, ...) {
-    if (Status())
-        return;
     va_list args;
     va_start(args, format);
-    source.vFormat(format, args);
+    Record(errorCode, true, format, args);
     va_end(args);
-    code = errorCode;
-    status = true;
 }
 
 void ErrorCluster::SetWarning(int32_t warningCode, const char* format, ...) {
-    if (Status())
-        return;
     va_list args;
     va_start(args, format);
-    source.vFormat(format, args);
+    Record(warningCode, false, format, args);
     va_end(args);
-    code = warningCode;
+}
+
+// Once an error or a fatal code is recorded, nothing replaces it.
+void ErrorCluster::Record(int32_t newCode, bool isError, const char* format, va_list args) {
+    if (Status())
+        return;
+    source.vFormat(format, args);
+    code = newCode;
+    status = isError;
 }
 
 int32_t ErrorCluster::SetFatal(int32_t fatal) {
