@@ -40,7 +40,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     koa::platform::FixedFileInfo info;
     const auto blockSize = static_cast<uint32_t>(block->size());
     Require(koa::platform::QueryFixedFileInfo(block->data(), blockSize, info) == fixed.has_value());
-    Require(!fixed || info.signature == 0xFEEF04BD);
 
     for (const char* path : kPaths) {
         const auto value = koa::version::QueryVersionValue(*block, path);
