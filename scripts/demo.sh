@@ -43,30 +43,33 @@ echo "koa_dev.rsc:"
 echo "controllers.txt:"
 cat "$site/controllers.txt"
 
-has_command() {
-    "$tool" --help | grep -qE "^  $1( |\$)"
-}
-
-# Runs one koa-dev command in the site; a command this build lacks is reported, not fatal.
+# Runs one koa-dev command in the site and shows it as typed; a failing step is reported and
+# the demonstration goes on, so every step's output is seen.
+failures=0
 step() {
-    local title=$1 name=$2
-    shift 2
+    local title=$1
+    shift
     echo
-    echo "== $title: koa-dev --site $site $name $*"
-    if ! has_command "$name"; then
-        echo "koa-dev $name: not yet available in this build"
-        return 0
-    fi
-    "$tool" --site "$site" "$name" "$@" || echo "(koa-dev $name exited with status $?)"
+    echo "== $title"
+    printf '$ koa-dev --site %q' "$site"
+    printf ' %q' "$@"
+    echo
+    "$tool" --site "$site" "$@" || { echo "(exit status $?)"; failures=$((failures + 1)); }
 }
 
-step "Configuration" info
-step "Connect from the controller list" connect
-if [ -e "$site/Local/sample_controller.so" ]; then
-    echo "Local/ now holds: $(cd "$site/Local" && echo *)"
-fi
+step "The site before the first run" info
+step "Connect from the controller list (copies it from Released/ to Local/)" connect
+echo "Local/ now holds: $(cd "$site/Local" && echo *)"
 step "Identify the device" identify
 step "Load the device library" load-device "sample_device.so|gain=2"
-step "Version report" version "$site/Local/sample_controller.so" "$site/Released/libkoa_dev.so"
+step "Refresh a local copy from its released copy" update sample_device.so
+step "File versions" version "$site/Local/sample_controller.so" "$site/Local/sample_device.so" \
+    "$site/Released/libkoa_dev.so"
+step "The site after the first run, with the version report of the loaded libraries" \
+    info --controller= --device "sample_device.so|gain=2"
 echo
 echo "The site stays in $site"
+if [ "$failures" -ne 0 ]; then
+    echo "$failures step(s) failed" >&2
+    exit 1
+fi

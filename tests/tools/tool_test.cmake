@@ -103,7 +103,20 @@ source: Controller Function 'VerifyControllerConnected' Not Found in DLL\n$"
     connect ctrl_no_verify${SUFFIX})
 expect(2 "no SPEC given" load-device --controller x)
 expect(0 "Usage: koa-dev identify \\[--controller SPEC\\].*list file" identify --help)
+
+# info resolves and tests each configured path; after loads its version report covers them.
+expect(0 "RELEASED_DLL_PATH +exists +${dir}/site/released/\n  FIRMWARE_PATH +missing +F\n.*LOCAL_DLL_PATH +exists +${dir}/site/local/\n.*Version information.*\nLibrary = 'ctrl_full', Version = '1, 2, 0, 0' \\(PRE-RELEASE\\)\nctrl_full version\nLibrary = 'dev_full'"
+    info --controller=ctrl_full${SUFFIX} --device dev_full${SUFFIX})
+# update copies the released copy; a name without one is error 13 and copies nothing.
+file(REMOVE ${WORK}/site/local/dev_full${SUFFIX})
+expect(0 "status: no error" update dev_full${SUFFIX})
+if(NOT EXISTS ${WORK}/site/local/dev_full${SUFFIX})
+    message(SEND_ERROR "update did not copy the released library")
+endif()
+expect(1 "code:   13\nsource: DLL 'nothing${SUFFIX}' was Not Found or is Invalid" update nothing${SUFFIX})
+expect(2 "no NAME given" update)
 file(REMOVE ${tool_dir}/koa_dev.rsc)
+expect(1 "resource file +missing .*code:   13\nsource: Resource File 'koa_dev.rsc' Not Found" info)
 
 # --site runs a copy of the tool placed in the site; the copy's output and exit code come back.
 if(SITE_TEST)

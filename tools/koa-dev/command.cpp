@@ -23,7 +23,7 @@ void PrintHelp(const Command& command, const std::string& path, std::ostream& ou
         out << "\nCommands:\n";
         for (const Command& sub : command.subcommands) {
             std::string name = "  " + sub.name;
-            name.resize(std::max<size_t>(name.size() + 2, 14), ' ');
+            name.resize(std::max<size_t>(name.size() + 2, 15), ' ');
             out << name << sub.summary << "\n";
         }
         out << "\nRun '" << path << " COMMAND --help' for a command's arguments.\n";

@@ -1,6 +1,7 @@
 #include "command.h"
 #include "library_commands.h"
 #include "rsc_command.h"
+#include "site_commands.h"
 #include "site_option.h"
 #include "version_command.h"
 
@@ -9,9 +10,14 @@
 
 int main(int argc, char** argv) {
     using namespace koa::tool;
-    std::vector<Command> commands = LibraryCommands();
-    commands.push_back(RscCommand());
+    // In the order a site is brought up: look at it, connect, then maintain its files.
+    const std::vector<Command> site = SiteCommands();
+    std::vector<Command> commands{site[0]};
+    for (Command& command : LibraryCommands())
+        commands.push_back(command);
+    commands.push_back(site[1]);
     commands.push_back(VersionCommand());
+    commands.push_back(RscCommand());
     const Command root{"koa-dev",
                        "Developer tool for the device library and its files.",
                        "[--site DIR] COMMAND [ARGUMENTS]",

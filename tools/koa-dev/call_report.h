@@ -1,0 +1,47 @@
+#pragma once
+
+#include "command.h"
+
+#include <koa_dev/error_cluster.h>
+#include <koa_dev/tstring.h>
+
+#include <optional>
+
+namespace koa::tool {
+
+// Help paragraphs the library commands share.
+inline constexpr const char* kSiteHelp =
+    "\nThe library reads koa_dev.rsc beside this program, or else beside the library, and\n"
+    "loads controller and device libraries from its LOCAL_DLL_PATH, copying them from\n"
+    "RELEASED_DLL_PATH when only that directory has them.\n";
+
+inline constexpr const char* kClusterHelp =
+    "\nPrints what each call returned and then the error cluster as LabVIEW shows it\n"
+    "(status, code, source). Exits with 1 when the cluster holds an error.\n";
+
+// The options the library commands share: the controller to connect first (list mode without
+// one), the device library to load after it, and the command's own operands.
+struct LoadOptions {
+    std::optional<std::string> controller;
+    std::optional<std::string> device;
+    std::vector<std::string> operands;
+};
+
+// Parses "--controller SPEC" and, when acceptsDevice, "--device SPEC" (also as "--name=SPEC"),
+// and at most maxOperands other arguments.
+LoadOptions ParseLoadOptions(const Arguments& args, size_t maxOperands, bool acceptsDevice);
+
+// Prints what one call returned.
+void PrintResult(const char* call, const TString& text, std::ostream& out);
+
+// Prints the cluster as LabVIEW's error indicator shows it; an error makes the exit code 1.
+int Finish(const ErrorCluster& err, std::ostream& out);
+
+// LoadControllerLibrary with the given library specification (the controller list when empty).
+void Connect(ErrorCluster& err, const std::string& spec, std::ostream& out);
+
+// As a driver loads its device library: VerifyDeviceSpecificDllVersion (which copies the
+// released copy when there is no local one), then LoadDeviceLibrary.
+void LoadDevice(ErrorCluster& err, const std::string& spec, std::ostream& out);
+
+} // namespace koa::tool
