@@ -50,6 +50,16 @@ void WriteLibrarySpecs(const fs::path& dir) {
         std::ofstream(dir / ("spec-" + std::to_string(++n) + ".txt"), std::ios::binary) << spec;
 }
 
+void WriteControllerLists(const fs::path& dir) {
+    const std::string lists[] = {
+        "ctrl_a.dll | port 1\r\nctrl_b.dll|COM2\r\n", "\n\n  \t first.dll  \n\nsecond.dll\r",
+        std::string(230, 'x') + "|long\nshort.dll", std::string("nul\0inside.dll\nafter.dll", 24)};
+    fs::create_directories(dir);
+    int n = 0;
+    for (const std::string& list : lists)
+        std::ofstream(dir / ("list-" + std::to_string(++n) + ".txt"), std::ios::binary) << list;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -60,5 +70,6 @@ int main(int argc, char** argv) {
     const fs::path root = argv[1];
     WriteStringTables(root / "string_table");
     WriteLibrarySpecs(root / "library_spec");
+    WriteControllerLists(root / "controller_list");
     return 0;
 }
