@@ -4,7 +4,6 @@
 #include "support/scratch_dir.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -20,11 +19,6 @@ class ControllerRoad : public ScratchDirTest {
   protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
-#if defined(_WIN32)
-        _putenv_s("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str());
-#else
-        setenv("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str(), 1);
-#endif
         std::filesystem::create_directory(Released());
         for (const auto& entry : std::filesystem::directory_iterator(Host() + "shared/fixtures"))
             std::filesystem::copy_file(entry.path(), Released() + entry.path().filename().string());
@@ -46,37 +40,20 @@ class ControllerRoad : public ScratchDirTest {
         ScratchDirTest::TearDown();
     }
 
-    std::string Released() const {
-        return Dir() + "released" KOA_TEST_SEPARATOR;
-    }
-    std::string Local() const {
-        return Dir() + "local" KOA_TEST_SEPARATOR;
-    }
-    void List(const std::string& text) const {
-        WriteFile(Dir() + "controllers.txt", text);
-    }
+    std::string Released() const { return Dir() + "released" KOA_TEST_SEPARATOR; }
+    std::string Local() const { return Dir() + "local" KOA_TEST_SEPARATOR; }
+    void List(const std::string& text) const { WriteFile(Dir() + "controllers.txt", text); }
     void Place(const std::string& name) const {
         std::filesystem::copy_file(Released() + name, Local() + name);
     }
 
-    Lines TakeLog() {
-        Lines lines;
-        std::ifstream in(Dir() + "log");
-        for (std::string line; std::getline(in, line);)
-            lines.push_back(line);
-        in.close();
-        std::filesystem::remove(Dir() + "log");
-        return lines;
-    }
     static void Expect(const ErrorCluster& err, bool status, int32_t code,
                        const std::string& source) {
         EXPECT_EQ(err.Status(), status);
         EXPECT_EQ(err.Code(), code);
         EXPECT_EQ(err.Source().CStr(), source);
     }
-    static std::string Loaded() {
-        return ControllerDLL_FileName(false).CStr();
-    }
+    static std::string Loaded() { return ControllerDLL_FileName(false).CStr(); }
 };
 
 TEST_F(ControllerRoad, ListModeConnectsTheSecondControllerAndDevicesLoadOnTop) {

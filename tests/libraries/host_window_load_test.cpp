@@ -1,11 +1,15 @@
-#include <gtest/gtest.h>
+#include "support/resource_file.h"
+#include "support/scratch_dir.h"
 
 #include <windows.h>
 
-#include <cstdint>
-#include <cstring>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace {
+
+using Lines = std::vector<std::string>;
 
 HWND MakeWindow(const char* className, HWND owner) {
     WNDCLASSA windowClass = {};
@@ -19,39 +23,49 @@ HWND MakeWindow(const char* className, HWND owner) {
                            GetModuleHandleA(nullptr), nullptr);
 }
 
-// The owner stamp in the library's shared block: who took its lock last.
-uint32_t LockStamp() {
-    HANDLE mapping = OpenFileMappingA(FILE_MAP_READ, FALSE, "KOA_DEV Mem");
-    if (mapping == nullptr)
-        return 0;
-    uint32_t stamp = 0;
-    if (const void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 16)) {
-        std::memcpy(&stamp, view, sizeof stamp);
-        UnmapViewOfFile(view);
-    }
-    CloseHandle(mapping);
-    return stamp;
+std::string ExecutableDirectory() {
+    char path[MAX_PATH] = {};
+    const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    return self.substr(0, self.find_last_of('\\') + 1);
 }
 
-// The library finds the frame window that exists when it is loaded: its destruction takes the
-// library's lock from the window thread. Unloading removes the hook, so later messages on the
-// thread do not reach the released code.
-TEST(HostWindowLoad, TheLibraryWatchesTheFrameWindowUntilItIsUnloaded) {
-    HWND other = MakeWindow("LVOther", nullptr);
+// The library is loaded, as LabVIEW loads it, into a process whose frame window exists; the
+// controller and device libraries come in through its loaders. The fixture libraries beside this
+// program (tests/fixtures) log their calls.
+TEST(HostWindowLoad, DestroyingTheFrameWindowRunsTheExitsOnceDeviceFirst) {
+    const std::string dir = ExecutableDirectory(), fixtures = dir + "fixtures\\";
+    const std::string log = dir + "window_calls.log";
+    WriteResourceFile({{1, fixtures}, {2, "F"}, {3, "P"}, {4, "L"}, {5, "V"}, {100, fixtures}},
+                      dir);
+    LogFixtureCallsTo(log);
+    std::remove(log.c_str());
     HWND frame = MakeWindow("LVFrame", nullptr);
-    HWND owned = MakeWindow("lvframe", frame);
-    ASSERT_TRUE(other && frame && owned);
-    HMODULE library = LoadLibraryExA(KOA_DEV_LIBRARY_FILE, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    ASSERT_NE(library, nullptr) << KOA_DEV_LIBRARY_FILE;
-    const auto ownStamp = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(library));
+    HWND owned = MakeWindow("LVFrame", frame);
+    HWND other = MakeWindow("LVOther", nullptr);
+    ASSERT_TRUE(frame && owned && other);
+    HMODULE caller = LoadLibraryA((dir + "koa_dev_window_caller.dll").c_str());
+    ASSERT_NE(caller, nullptr);
+    const auto load = reinterpret_cast<int (*)(const char*, const char*)>(
+        reinterpret_cast<void*>(GetProcAddress(caller, "LoadLibraries")));
+    ASSERT_NE(load, nullptr);
+    ASSERT_EQ(load("ctrl_full.dll|port", "dev_full.dll|COM1"), 0);
+    TakeLines(log);
 
-    DestroyWindow(other);
     DestroyWindow(owned);
-    EXPECT_NE(LockStamp(), ownStamp);
+    DestroyWindow(other);
+    EXPECT_EQ(TakeLines(log), Lines{});
     DestroyWindow(frame);
-    EXPECT_EQ(LockStamp(), ownStamp);
+    EXPECT_EQ(TakeLines(log), (Lines{"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"}));
 
-    FreeLibrary(library);
+    // The libraries stayed loaded: the next load calls their exits again as it releases them.
+    EXPECT_NE(load("absent.dll", ""), 0);
+    EXPECT_EQ(TakeLines(log), (Lines{"dev_full: LibraryExit()", "dev_full: unloaded()",
+                                     "ctrl_full: ControllerExit()", "ctrl_full: unloaded()"}));
+    RemoveResourceFile(dir);
+
+    // Unloaded, the library leaves no hook behind to run released code.
+    FreeLibrary(caller);
+    ASSERT_EQ(GetModuleHandleA(KOA_DEV_LIBRARY_NAME), nullptr);
     HWND later = MakeWindow("LVFrame", nullptr);
     ASSERT_NE(later, nullptr);
     SendMessageA(later, WM_DESTROY, 0, 0);

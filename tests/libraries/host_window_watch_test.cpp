@@ -4,9 +4,9 @@
 #include "lock/resource_lock_access.h"
 #include "platform/host.h"
 #include "platform/modules.h"
+#include "platform/named_lock.h"
 #include "support/scratch_dir.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -86,49 +86,31 @@ TEST(HostWindowWatch, TakesTheFirstTopLevelFrameOfTheExecutable) {
     EXPECT_EQ(unhooked.size(), 1u);
 }
 
-// Here there is no frame window when the library starts, as on Linux there never is.
-TEST(HostWindowWatch, TheLibrarysOwnWatchIsNotWatching) {
-    EXPECT_FALSE(hostWindowWatch.Watching());
-    EXPECT_EQ(hostWindowWatch.frameWindow, nullptr);
-    EXPECT_EQ(hostWindowWatch.threadId, 0u);
-}
-
 // The hook's decision, with fixture libraries (tests/fixtures) that log their calls.
 class HostWindowExit : public ScratchDirTest {
   protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
-#if defined(_WIN32)
-        _putenv_s("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str());
-#else
-        setenv("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str(), 1);
-#endif
-        koa::ResourceLockAccess::Open(UniqueLockName("mutex").c_str(),
-                                      UniqueLockName("mem").c_str());
+        koa::ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
         hostExitDone = false;
     }
     void TearDown() override {
         ErrorCluster clean;
         UnloadControllerLibrary(&clean);
         hostExitDone = false;
+        for (const std::string& name : {mutexName, memName})
+            koa::platform::RemoveNamedObject(name.c_str());
         ScratchDirTest::TearDown();
     }
 
-    Lines TakeLog() {
-        Lines lines;
-        std::ifstream in(Dir() + "log");
-        for (std::string line; std::getline(in, line);)
-            if (line.find("unloaded") == std::string::npos)
-                lines.push_back(line);
-        in.close();
-        std::filesystem::remove(Dir() + "log");
-        return lines;
-    }
     static void Load(void*& handle, const char* name) {
         const std::string path = Host() + "fixtures" KOA_TEST_SEPARATOR + name + KOA_FIXTURE_SUFFIX;
         handle = koa::platform::LoadLibraryModule(path.c_str());
         ASSERT_NE(handle, nullptr) << path;
     }
+
+    const std::string mutexName = UniqueLockName("mutex");
+    const std::string memName = UniqueLockName("mem");
 };
 
 TEST_F(HostWindowExit, DestroyOfTheFrameRunsBothExitsOnce) {

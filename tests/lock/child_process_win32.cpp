@@ -1,4 +1,4 @@
-#include "lock/child_process.h"
+#include "lock/lock_test_support.h"
 
 #include <windows.h>
 

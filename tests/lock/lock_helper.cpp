@@ -1,19 +1,16 @@
-// Helper process of the lock tests. Arguments: a command, the lock's mutex and shared-memory
-// names, then the command's own:
-//   count <block name> <iterations>  increments the block's counter under the lock
-//   hold <block name> <stamp>        takes the lock, says so in the block, and waits to be killed
-//   once <stamp> [wait limit]        takes the lock once and releases it
-// Exit code 0 on success; 2 when the lock timed out.
+// The work of a helper process of the lock tests. Arguments: the lock's mutex and shared-memory
+// name of a HelperBlock, this instance's owner stamp, and either a number of increments of the
+// block's counter to make under the lock, or "hold": take the lock, say so, wait to be killed.
+// It begins once the block's start flag is set. Exit code 0 on success, 2 when the lock failed,
+// 3 when it found another holder inside.
 #include "lock/lock_test_support.h"
 #include "lock/resource_lock_access.h"
 #include "platform/named_lock.h"
 
-#include <koa_dev/resource_lock.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -22,12 +19,17 @@ HelperBlock* OpenBlock(const char* name) {
     return memory ? static_cast<HelperBlock*>(koa::platform::MapSharedMemory(memory)) : nullptr;
 }
 
-// All helpers open the lock at the same moment: only one of them may create it.
-int Count(HelperBlock* block, const char* mutexName, const char* memName,
-          unsigned long iterations) {
-    while (block->start == 0)
-        std::this_thread::yield();
-    koa::ResourceLockAccess::Open(mutexName, memName);
+int Hold(HelperBlock* block) {
+    ErrorCluster err;
+    ResourceLock lock(&err, true);
+    if (err.Status())
+        return 2;
+    block->holding = 1;
+    for (;;)
+        std::this_thread::sleep_for(std::chrono::seconds(1));
+}
+
+int Count(HelperBlock* block, unsigned long iterations) {
     for (unsigned long i = 0; i < iterations; ++i) {
         ErrorCluster err;
         ResourceLock lock(&err, true);
@@ -44,50 +46,23 @@ int Count(HelperBlock* block, const char* mutexName, const char* memName,
     return 0;
 }
 
-int Hold(HelperBlock* block) {
-    ErrorCluster err;
-    ResourceLock lock(&err, true);
-    if (err.Status())
-        return 2;
-    block->holding = 1;
-    for (;;)
-        std::this_thread::sleep_for(std::chrono::seconds(1));
-}
-
-int Once() {
-    ErrorCluster err;
-    ResourceLock lock(&err, true);
-    if (!err.Status())
-        return 0;
-    return std::string(err.Source().CStr()) == "KOA_DEV.dll Resource Lock Timeout!" ? 2 : 3;
-}
-
-uint32_t Number(const char* text) {
-    return static_cast<uint32_t>(std::strtoul(text, nullptr, 0));
-}
-
 } // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 5)
+int RunLockHelper(const std::vector<std::string>& args) {
+    HelperBlock* block = args.size() == 5 ? OpenBlock(args[2].c_str()) : nullptr;
+    if (block == nullptr)
         return 1;
-    const std::string command = argv[1];
-    if (command == "once") {
-        koa::ResourceLockAccess::Open(argv[2], argv[3]);
-        koa::ResourceLockAccess::SetStamp(Number(argv[4]));
-        if (argc > 5)
-            koa::ResourceLockAccess::SetWaitLimit(Number(argv[5]));
-        return Once();
-    }
-    HelperBlock* block = OpenBlock(argv[4]);
-    if (block == nullptr || argc < 6)
-        return 1;
-    if (command == "count")
-        return Count(block, argv[2], argv[3], Number(argv[5]));
-    if (command == "hold") {
-        koa::ResourceLockAccess::Open(argv[2], argv[3]);
-        koa::ResourceLockAccess::SetStamp(Number(argv[5]));
+    while (block->start == 0)
+        std::this_thread::yield();
+    koa::ResourceLockAccess::Open(args[0].c_str(), args[1].c_str());
+    koa::ResourceLockAccess::SetStamp(static_cast<uint32_t>(std::stoul(args[3], nullptr, 0)));
+    if (args[4] == "hold")
         return Hold(block);
-    }
-    return 1;
+    return Count(block, std::stoul(args[4]));
 }
+
+#if defined(_WIN32)
+int main(int argc, char** argv) {
+    return RunLockHelper({argv + 1, argv + argc});
+}
+#endif
