@@ -1,47 +1,37 @@
-#include <koa_dev/error_cluster.h>
-#include <koa_dev/tarray.h>
-#include <koa_dev/tstring_array.h>
+#include "core/lv_manager.h"
 
 #include "support/lv_test.h"
 
 namespace {
 
-class LvHostInputs : public LvTest {};
+class LvHost : public LvTest {};
 
-// Handles made by the stand-in read back through the library's own conversions, and the
-// library's output handles read back through the stand-in.
-TEST_F(LvHostInputs, ArraysRoundTripThroughTheLibrary) {
-    LV_float64Array** doubles = lvhost::NewArray<LV_float64Array>(10, {1.5, -2.25, 1e300});
-    LV_int16Array** shorts = lvhost::NewArray<LV_int16Array>(2, {7, -8});
-    LV_stringArray** texts = lvhost::NewStringArray({"alpha", "", "gamma"});
-    const TArray<double, 10, LV_float64Array**> d(doubles);
-    const TArray<short, 2, LV_int16Array**> s(shorts);
-    const TStringArray t(texts);
-    EXPECT_EQ(d, (TArray<double, 10, LV_float64Array**>(3, 1.5, -2.25, 1e300)));
-    EXPECT_EQ(s, (TArray<short, 2, LV_int16Array**>(2, 7, -8)));
-    EXPECT_EQ(t, TStringArray(3, "alpha", "", "gamma"));
+// The stand-in behaves as LabVIEW's manager does for the cases the library and its users rely on.
+TEST_F(LvHost, ResizesKeepContentsAndFailuresLeaveHandlesAlone) {
+    LV_float64Array** h = lvhost::NewArray<LV_float64Array>(10, {0.5, 1.5, 2.5});
+    ASSERT_EQ(NumericArrayResize(koa::kLvFloat64, 1, &h, 1000), 0);
+    EXPECT_EQ(lvhost::Elements(h), (std::vector<double>{0.5, 1.5, 2.5}));
+    lvhost::FailCall(2, 42);
+    EXPECT_EQ(NumericArrayResize(koa::kLvFloat64, 1, &h, 1), 0);
+    LV_float64Array** before = h;
+    EXPECT_EQ(NumericArrayResize(koa::kLvFloat64, 1, &h, 8), 42);
+    EXPECT_EQ(h, before);
+    EXPECT_EQ(NumericArrayResize(koa::kLvFloat64, 1, &h, 8), 0);
+    EXPECT_EQ(lvhost::ResizeCalls(), 4);
 
-    ErrorCluster err;
-    TArray<double, 10, LV_float64Array**>(2, 4.0, 5.0).SetLV_Array(&err, &doubles);
-    TStringArray(1, "delta").SetLV_Array(&err, &texts);
-    EXPECT_FALSE(err.Status());
-    EXPECT_EQ(lvhost::Elements(doubles), (std::vector<double>{4.0, 5.0}));
-    EXPECT_EQ(lvhost::Elements(shorts), (std::vector<int16_t>{7, -8}));
-    EXPECT_EQ(lvhost::Texts(texts), std::vector<std::string>{"delta"});
-    EXPECT_EQ(lvhost::Text(nullptr), "");
-    lvhost::Dispose(doubles);
-    lvhost::Dispose(shorts);
-    lvhost::DisposeStringArray(texts);
-}
-
-TEST_F(LvHostInputs, EmptyArraysAndUnknownTypes) {
-    LV_int32Array** none = lvhost::NewArray<LV_int32Array>(3, {});
-    LV_stringArray** noTexts = lvhost::NewStringArray({});
-    EXPECT_EQ((*none)->dimSize, 0);
-    EXPECT_TRUE(lvhost::Texts(noTexts).empty());
+    void* none = nullptr;
+    EXPECT_EQ(NumericArrayResize(0, 1, &none, 1), lvhost::kArgumentError);
+    EXPECT_EQ(NumericArrayResize(11, 1, &none, 1), lvhost::kArgumentError);
+    EXPECT_EQ(NumericArrayResize(koa::kLvInt8, 0, &none, 1), lvhost::kArgumentError);
+    EXPECT_EQ(NumericArrayResize(koa::kLvFloat64, 1, &none, SIZE_MAX / 2), lvhost::kMemoryFull);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(NumericArrayResize(koa::kLvInt8, 1, &none, 0), 0);
+    int bogus = 0;
+    EXPECT_EQ(DSDisposeHandle(&bogus), lvhost::kArgumentError);
+    EXPECT_EQ(DSDisposeHandle(none), 0);
+    EXPECT_EQ(DSDisposeHandle(h), 0);
+    EXPECT_EQ(lvhost::DisposeCalls(), 3);
     EXPECT_EQ(lvhost::NewNumericArray(11, nullptr, 0), nullptr);
-    lvhost::Dispose(none);
-    lvhost::DisposeStringArray(noTexts);
 }
 
 } // namespace
