@@ -3,11 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstring>
 #include <limits>
-#include <new>
-#include <random>
+#include <memory>
 #include <type_traits>
 
 namespace {
@@ -87,40 +84,17 @@ TEST_F(StateCacheTest, BoolsCompareInsteadOfSettingAndNaNMatchesAnything) {
     nanMatches(1.0);
 }
 
-// Instances live in raw slots that are filled with a pattern once their object is destroyed: a
-// chain that still reaches a destroyed instance shows as a changed pattern (or a crash).
-TEST_F(StateCacheTest, ChainStaysIntactUnderAnyOrderOfConstructionAndDestruction) {
-    using Cache = Value_StateCache<TString>;
-    constexpr int kSlots = 6;
-    constexpr unsigned char kPoison = 0xA5;
-    alignas(Cache) unsigned char slots[kSlots][sizeof(Cache)];
-    std::memset(slots, kPoison, sizeof slots);
-    std::array<Cache*, kSlots> live{};
-    std::mt19937 random(20261205);
-    for (int step = 0; step < 400; ++step) {
-        const unsigned i = random() % kSlots;
-        if (live[i] == nullptr) {
-            live[i] = new (slots[i]) Cache;
-        } else {
-            live[i]->~Cache();
-            live[i] = nullptr;
-            std::memset(slots[i], kPoison, sizeof(Cache));
-        }
-        for (StateCache* c : live)
-            if (c != nullptr)
-                c->Valid(true);
-        StateCache::InvalidateAll();
-        for (int k = 0; k < kSlots; ++k) {
-            if (live[k] != nullptr)
-                ASSERT_FALSE(live[k]->ValueValid()) << "instance left the chain, step " << step;
-            else
-                for (unsigned char b : slots[k])
-                    ASSERT_EQ(b, kPoison) << "destroyed instance still chained, step " << step;
-        }
-    }
-    for (Cache* c : live)
-        if (c != nullptr)
-            c->~Cache();
+// The chain itself is shared with the address caches and tested there; this checks that every
+// instance joins it and that one leaving from the middle keeps the others reachable.
+TEST_F(StateCacheTest, InvalidateAllReachesEveryLiveInstance) {
+    StateCache oldest;
+    auto middle = std::make_unique<Value_StateCache<double>>();
+    Value_StateCache<TString> newest;
+    middle.reset();
+    oldest.Valid(true);
+    static_cast<StateCache&>(newest).Valid(true);
+    StateCache::InvalidateAll();
+    EXPECT_FALSE(oldest.ValueValid() || newest.ValueValid());
 }
 
 } // namespace
