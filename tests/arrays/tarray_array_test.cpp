@@ -28,6 +28,7 @@ TEST(TArrayArray, ConstructionForms) {
     EXPECT_EQ(Values(Rows(both, 2)), (Grid{{1, 2}, {3}}));
     EXPECT_EQ(Rows(both, 0).GetSize(), 0);
     EXPECT_EQ(Rows(-1).GetSize(), 0);
+    EXPECT_EQ(Rows(static_cast<LV_int32ArrayArray**>(nullptr)).GetSize(), 0);
     Rows copy(2, &a, &b);
     const Rows& same = copy;
     copy = same;

@@ -24,6 +24,7 @@ TEST(TStringArray, ConstructionForms) {
     const TString values[] = {"m", "n"};
     EXPECT_EQ(Values(TStringArray(values, 2)), (Strings{"m", "n"}));
     EXPECT_EQ(TStringArray(values, 0).GetSize(), 0);
+    EXPECT_EQ(TStringArray(static_cast<LV_stringArray**>(nullptr)).GetSize(), 0);
     TStringArray copy(TStringArray(2, "a", "b"));
     const TStringArray& same = copy;
     copy = same;
