@@ -1,22 +1,17 @@
 #include <koa_dev/address_cache.h>
 #include <koa_dev/error_cluster.h>
 
+#include "cache/instance_chain.h"
+
 AddressCache* AddressCache::ChainStart = nullptr;
 
-AddressCache::AddressCache() : ChainPrev(nullptr), ChainNext(ChainStart), ValidState(false) {
-    if (ChainStart != nullptr)
-        ChainStart->ChainPrev = this;
-    ChainStart = this;
+AddressCache::AddressCache() : ValidState(false) {
+    koa::cache::LinkFirst(this, ChainStart, &AddressCache::ChainPrev, &AddressCache::ChainNext);
     AddressCache::SetValidState(false);
 }
 
 AddressCache::~AddressCache() {
-    if (ChainPrev != nullptr)
-        ChainPrev->ChainNext = ChainNext;
-    else
-        ChainStart = ChainNext;
-    if (ChainNext != nullptr)
-        ChainNext->ChainPrev = ChainPrev;
+    koa::cache::Unlink(this, ChainStart, &AddressCache::ChainPrev, &AddressCache::ChainNext);
 }
 
 void AddressCache::SetValidState(bool state) {

@@ -1,22 +1,17 @@
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/state_cache.h>
 
+#include "cache/instance_chain.h"
+
 bool StateCache::GlobalEnable = false;
 StateCache* StateCache::ChainStart = nullptr;
 
-StateCache::StateCache() : ChainPrev(nullptr), ChainNext(ChainStart), ValidState(false) {
-    if (ChainStart != nullptr)
-        ChainStart->ChainPrev = this;
-    ChainStart = this;
+StateCache::StateCache() : ValidState(false) {
+    koa::cache::LinkFirst(this, ChainStart, &StateCache::ChainPrev, &StateCache::ChainNext);
 }
 
 StateCache::~StateCache() {
-    if (ChainPrev != nullptr)
-        ChainPrev->ChainNext = ChainNext;
-    else
-        ChainStart = ChainNext;
-    if (ChainNext != nullptr)
-        ChainNext->ChainPrev = ChainPrev;
+    koa::cache::Unlink(this, ChainStart, &StateCache::ChainPrev, &StateCache::ChainNext);
 }
 
 bool StateCache::Valid(bool state) {

@@ -2,33 +2,26 @@
 // instantiations and the constructors that users instantiate themselves must link and work.
 #include <koa_dev/koa_dev.h>
 
+#include "arrays/array_values.h"
 #include "support/lv_test.h"
 
 namespace {
 
-class SharedLibraryArrays : public LvTest {};
+class ImportedArrays : public LvTest {};
 
-TEST_F(SharedLibraryArrays, ExportedInstantiationsWork) {
+TEST_F(ImportedArrays, ConvertThroughHandles) {
+    using Doubles = TArray<double, 10, LV_float64Array**>;
     ErrorCluster err;
     LV_float64Array** d = nullptr;
-    TArray<double, 10, LV_float64Array**>(3, 1.5, 2, 3.5f).SetLV_Array(&err, &d);
-    const TArray<double, 10, LV_float64Array**> back(d);
-    ASSERT_EQ(back.GetSize(), 3);
-    EXPECT_EQ(back[1], 2.0);
-    EXPECT_EQ(back[3], 0.0);
+    Doubles(3, 1.5, 2, 3.5f).SetLV_Array(&err, &d);
+    EXPECT_EQ(Values(Doubles(d)), (std::vector<double>{1.5, 2.0, 3.5}));
     lvhost::Dispose(d);
-
-    TArray<unsigned short, 6, LV_uInt16Array**> version(4, 1, 2, 3, 4);
-    version[9] = 5;
-    EXPECT_EQ(version[9], 0);
 
     LV_stringArray** s = nullptr;
     TStringArray(2, TString("a"), "b").SetLV_Array(&err, &s);
     EXPECT_EQ(TStringArray(s), TStringArray(2, "a", "b"));
     EXPECT_FALSE(err.Status());
-    for (int32_t i = 0; i < (*s)->dimSize; ++i)
-        lvhost::Dispose((*s)->elt[i]);
-    lvhost::Dispose(s);
+    Free(s);
 
     using Rows = TArrayArray<TStringArray, TString, LV_stringArrayArray**>;
     const TStringArray row(2, "x", "y");
@@ -36,8 +29,53 @@ TEST_F(SharedLibraryArrays, ExportedInstantiationsWork) {
     rows.Insert(Rows(1, 3), 1);
     EXPECT_EQ(rows.GetTotalElements(), 7);
     EXPECT_EQ(rows.CreateFlattenedArray()[6], TString("y"));
-    rows[5].Insert("kept", 0);
-    EXPECT_EQ(rows[9][0], TString("kept"));
+}
+
+// Calls every member of one exported cache instantiation.
+template <typename T> void UseEveryMember(const T& stored, const T& other) {
+    ErrorCluster clear;
+    Value_StateCache<T> cache;
+    cache.Update(&clear, stored);
+    EXPECT_TRUE(cache.Valid() && cache.ValueValid() && cache.Valid(stored));
+    EXPECT_TRUE(!cache.Valid(other) && cache.Value() == stored);
+    cache.Invalidate();
+    EXPECT_FALSE(static_cast<StateCache&>(cache).Valid(&clear));
+    StateCache::InvalidateAll();
+    EXPECT_FALSE(cache.ValueValid());
+}
+
+template <typename... T> void UseEveryInstantiation() {
+    (UseEveryMember(T(1), T()), ...);
+}
+
+class DeviceAddress : public AddressCache {
+  public:
+    bool UpdateAddress() override {
+        UpdateFailureList("register block");
+        return false;
+    }
+};
+
+TEST(ImportedCaches, EveryInstantiationAndTheAddressBaseWork) {
+    StateCache::CacheEnable(true);
+    UseEveryInstantiation<
+        char, unsigned char, short, unsigned short, int32_t, uint32_t, float, double, bool,
+        TArray<char, 1, LV_int8Array**>, TArray<unsigned char, 5, LV_uInt8Array**>,
+        TArray<short, 2, LV_int16Array**>, TArray<unsigned short, 6, LV_uInt16Array**>,
+        TArray<int32_t, 3, LV_int32Array**>, TArray<uint32_t, 7, LV_uInt32Array**>,
+        TArray<float, 9, LV_float32Array**>, TArray<double, 10, LV_float64Array**>,
+        TArray<bool, 1, LV_boolArray**>, TStringArray>();
+    UseEveryMember<TString>("abc", "ABC");
+    StateCache::CacheEnable(false);
+
+    DeviceAddress device;
+    EXPECT_NE(dynamic_cast<DeviceAddress*>(static_cast<AddressCache*>(&device)), nullptr);
+    AddressCache::UpdateAll();
+    EXPECT_FALSE(device.Valid());
+    ErrorCluster clear;
+    EXPECT_STREQ(AddressCache::RetrieveFailureList(&clear).CStr(), "register block\n");
+    AddressCache::InvalidateAll(&clear);
+    EXPECT_TRUE(AddressCache::RetrieveFailureList(&clear).IsEmpty());
 }
 
 } // namespace
