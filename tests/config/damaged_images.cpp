@@ -95,6 +95,12 @@ const std::vector<Damage>& ResourceDamages() {
          {},
          true},
         {"no-data-directories", [](Bytes& b) { Put32(b, kOptionalHeader + 108, 0); }, {}, true},
+        {"no-mz", [](Bytes& b) { b[0] = 'X'; }, {}, false, true},
+        {"header-offset-past-end", [](Bytes& b) { Put16(b, 0x3E, 0xFFFF); }, {}, false, true},
+        {"no-pe-signature", [](Bytes& b) { b[0x41] = 'X'; }, {}, false, true},
+        {"unknown-optional-header", [](Bytes& b) { Put16(b, 0x58, 0x107); }, {}, false, true},
+        {"optional-header-too-small", [](Bytes& b) { Put16(b, 0x54, 8); }, {}, false, true},
+        {"section-table-past-end", [](Bytes& b) { Put16(b, 0x46, 0xFFFF); }, {}, false, true},
     };
     return damages;
 }

@@ -23,9 +23,10 @@ struct Damage {
     std::function<void(Bytes&)> apply;
     std::vector<uint32_t> stillRead; // ids whose strings are still read whole
     bool loaderAgrees;               // LoadStringA gives the same, without reading out of bounds
+    bool noImage = false;            // the headers are damaged: the file is no image at all
 };
 
-// Damages to the resource data of UndamagedImage(); the headers stay sound.
+// Damages to the headers or the resource data of UndamagedImage().
 const std::vector<Damage>& ResourceDamages();
 
 } // namespace koa::test
