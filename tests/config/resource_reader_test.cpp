@@ -39,27 +39,14 @@ TEST(ResourceReader, DamagedFilesGiveNoImageOrAbsentStringsOnly) {
     }
 }
 
-// Every prefix of a valid file gives no image or each string whole or absent; with any byte
-// changed, whatever is read stays inside the buffer.
-TEST(ResourceReader, CutOrChangedFilesNeverYieldPartOfAStringOrOverrun) {
+// Every prefix of a valid file gives no image or each string whole or absent.
+TEST(ResourceReader, TruncatedFilesNeverYieldPartOfAString) {
     const Bytes bytes = koa::test::UndamagedImage();
     for (size_t size = 0; size < bytes.size(); ++size) {
         auto image = StringResourceImage::FromBytes(Bytes(bytes.begin(), bytes.begin() + size));
         for (const auto& [id, text] : koa::test::UndamagedStrings()) {
             const std::string read = image ? Load(*image, id) : "";
             EXPECT_TRUE(read.empty() || read == Expected(id)) << "size " << size << " id " << id;
-        }
-    }
-    for (size_t at = 0; at < bytes.size(); ++at) {
-        for (uint8_t change : {0x01, 0x80, 0xFF}) {
-            Bytes changed = bytes;
-            changed[at] ^= change;
-            auto image = StringResourceImage::FromBytes(changed);
-            for (uint32_t id : {0u, 1u, 2u, 100u, 101u, 4096u}) {
-                if (image) {
-                    EXPECT_LE(Load(*image, id, at % 7 == 0 ? 4 : 260).size(), 259u);
-                }
-            }
         }
     }
 }

@@ -97,7 +97,7 @@ TEST_F(StringResourceFiles, FilesThatAreNoLibraryAreNotOpened) {
 }
 
 // Files built by the MinGW resource compiler and linker from fixtures/strings.rc.
-TEST(StringResourceFile, ReadsWhatTheResourceCompilerWrote) {
+TEST_F(StringResourceFiles, ReadsWhatTheResourceCompilerWrote) {
 #if !defined(KOA_DEV_RC_FIXTURES)
     GTEST_SKIP() << "no MinGW resource compiler";
 #else

@@ -7,28 +7,6 @@ using koa::version::QueryFixedFileInfo;
 
 namespace {
 
-// The library given the resource by koa_dev_add_version_info (with its .res on Linux), and
-// windres's builds of the same script (.res, 32- and 64-bit images).
-std::vector<std::string> SampleFiles() {
-    std::vector<std::string> files = {KOA_TEST_SAMPLE_LIBRARY};
-#ifdef KOA_TEST_SAMPLE_RES
-    files.push_back(KOA_TEST_SAMPLE_RES);
-#endif
-#ifdef KOA_TEST_STRIPPED_SAMPLE
-    files.push_back(KOA_TEST_STRIPPED_SAMPLE);
-#endif
-#ifdef KOA_TEST_WINDRES_RES
-    files.push_back(KOA_TEST_WINDRES_RES);
-#endif
-#ifdef KOA_TEST_WINDRES_x86_64
-    files.push_back(KOA_TEST_WINDRES_x86_64);
-#endif
-#ifdef KOA_TEST_WINDRES_i686
-    files.push_back(KOA_TEST_WINDRES_i686);
-#endif
-    return files;
-}
-
 // Queries with the text they find; keys match without regard to case.
 const std::vector<std::pair<std::string, std::optional<std::string>>> kSampleTexts = {
     {"\\StringFileInfo\\040904B0\\FileVersion", "1, 2, 3, 4"},
@@ -45,8 +23,10 @@ const std::vector<std::pair<std::string, std::optional<std::string>>> kSampleTex
 
 } // namespace
 
+// The library given the resource by koa_dev_add_version_info (with its .res and a stripped copy
+// on Linux), and windres's builds of the same script (.res, 32- and 64-bit images).
 TEST(VersionReader, ReadsTheSampleResourceInEveryContainer) {
-    for (const std::string& path : SampleFiles()) {
+    for (const char* path : {KOA_TEST_SAMPLE_FILES}) {
         SCOPED_TRACE(path);
         Bytes block = VersionBlockOf(ReadBytes(path));
         auto fixed = QueryFixedFileInfo(Span(block));
