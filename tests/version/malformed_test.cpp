@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 using namespace version_test;
 using koa::version::FindVersionResource;
@@ -14,8 +13,6 @@ using koa::version::QueryFixedFileInfo;
 #if defined(KOA_TEST_SAMPLE_RES) || defined(KOA_TEST_WINDRES_RES)
 
 namespace {
-
-using Damage = std::function<void(Bytes&)>;
 
 #ifdef KOA_TEST_SAMPLE_RES
 const char* const kResFile = KOA_TEST_SAMPLE_RES;
@@ -40,43 +37,31 @@ size_t NodeOf(const Bytes& block, const std::string& key) {
 
 } // namespace
 
-// A damage to the sample's version block, and what is read of it afterwards: whether the fixed
-// part, and the texts of FileVersion and PrivateBuild (kAny: not checked).
+// A 16-bit field of a node of the sample's version block changed, and what is read afterwards:
+// whether the fixed part, and the texts of FileVersion and PrivateBuild (kAny: not checked).
 TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
     const char* const kAny = "any";
     struct Case {
-        const char* what;
-        Damage damage;
+        const char *what, *node;
+        size_t field;
+        uint16_t value;
         bool fixed;
         const char *fileVersion, *privateBuild;
-    };
-    const Case cases[] = {
-        {"fixed part too small", [](Bytes& b) { Put16(b, 2, 48); }, false, kAny, kAny},
-        {"fixed part with a wrong signature",
-         [](Bytes& b) { b[NodeOf(b, "VS_VERSION_INFO") + 40] ^= 0xFF; }, true, "1, 2, 3, 4", kAny},
-        {"root cuts its key", [](Bytes& b) { Put16(b, 0, 20); }, false, kAny, kAny},
-        {"table longer than its parent",
-         [](Bytes& b) { Put16(b, NodeOf(b, "StringFileInfo"), 0xFFF0); }, true, nullptr, kAny},
-        {"table up to its parent's end",
-         [](Bytes& b) {
-             const size_t table = NodeOf(b, "StringFileInfo");
-             Put16(b, table, static_cast<uint16_t>(b.size() - table));
-         },
-         true, "1, 2, 3, 4", kAny},
+    } const cases[] = {
+        {"fixed part too small", "VS_VERSION_INFO", 2, 48, false, kAny, kAny},
+        {"fixed part with a wrong signature", "VS_VERSION_INFO", 40, 0, true, "1, 2, 3, 4", kAny},
+        {"root cuts its key", "VS_VERSION_INFO", 0, 20, false, kAny, kAny},
+        {"table longer than its parent", "StringFileInfo", 0, 0xFFF0, true, nullptr, kAny},
         // A walk that trusted a length of 0 would go round forever.
-        {"node of length 0", [](Bytes& b) { Put16(b, NodeOf(b, "FileVersion"), 0); }, true, nullptr,
-         nullptr},
-        {"node cuts its key", [](Bytes& b) { Put16(b, NodeOf(b, "FileVersion"), 16); }, true,
-         nullptr, kAny},
-        {"text longer than its node", [](Bytes& b) { Put16(b, NodeOf(b, "FileVersion") + 2, 200); },
-         true, "1, 2, 3, 4", "lab test"},
-    };
+        {"node of length 0", "FileVersion", 0, 0, true, nullptr, nullptr},
+        {"node cuts its key", "FileVersion", 0, 16, true, nullptr, kAny},
+        {"text longer than its node", "FileVersion", 2, 200, true, "1, 2, 3, 4", "lab test"}};
     const Bytes sound = VersionBlockOf(ReadBytes(kResFile));
     ASSERT_FALSE(sound.empty());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Bytes block = sound;
-        c.damage(block);
+        Put16(block, NodeOf(block, c.node) + c.field, c.value);
         EXPECT_EQ(QueryFixedFileInfo(Span(block)).has_value(), c.fixed);
         for (auto [name, expected] :
              {std::pair("FileVersion", c.fileVersion), {"PrivateBuild", c.privateBuild}}) {
@@ -149,18 +134,18 @@ TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
     ASSERT_LE(header + l.entrySize, elf.size()) << "no section header found";
 
     const uint64_t huge = ~uint64_t{0} >> (64 - 8 * l.width);
-    const std::pair<const char*, Damage> damages[] = {
-        {"section past the end",
-         [&](Bytes& b) { WriteWord(b, l.width, header + l.sectionOffset, elf.size() + 16); }},
-        {"section size",
-         [&](Bytes& b) { WriteWord(b, l.width, header + l.sectionSize, huge - 8); }},
-        {"section table", [&](Bytes& b) { WriteWord(b, l.width, l.tableOffset, huge - 100); }},
-        {"names in a section that does not exist",
-         [&](Bytes& b) { WriteWord(b, 2, l.namesIndex, 0x7FFE); }}};
-    for (const auto& [what, damage] : damages) {
+    const struct {
+        const char* what;
+        size_t at, width;
+        uint64_t value;
+    } damages[] = {{"section past the end", header + l.sectionOffset, l.width, elf.size() + 16},
+                   {"section size", header + l.sectionSize, l.width, huge - 8},
+                   {"section table", l.tableOffset, l.width, huge - 100},
+                   {"names in a section that does not exist", l.namesIndex, 2, 0x7FFE}};
+    for (const auto& d : damages) {
         Bytes bad = elf;
-        damage(bad);
-        EXPECT_TRUE(VersionBlockOf(bad).empty()) << what;
+        WriteWord(bad, d.width, d.at, d.value);
+        EXPECT_TRUE(VersionBlockOf(bad).empty()) << d.what;
     }
     for (size_t size = 0; size < elf.size(); size += (size < table ? 7 : 1)) {
         Bytes prefix(elf.begin(), elf.begin() + static_cast<std::ptrdiff_t>(size));
