@@ -18,14 +18,18 @@ Bytes UndamagedImage();
 // The file offset at which the resource data of UndamagedImage() ends.
 size_t ResourceDataEnd(const Bytes& image);
 
+// What is left of a damaged image: nothing of its strings, those of the block of ids 96-111
+// (100 and 101) whole, or no image at all.
+enum class Left { NoString, SecondBlock, NoImage };
+
 struct Damage {
     const char* name;
     std::function<void(Bytes&)> apply;
-    std::vector<uint32_t> stillRead; // ids whose strings are still read whole
-    bool loaderAgrees;               // LoadStringA gives the same, without reading out of bounds
+    Left left;
+    bool loaderAgrees; // LoadStringA gives the same, without reading out of bounds
 };
 
-// Damages to the resource data of UndamagedImage(); the headers stay sound.
+// Damages to the headers or the resource data of UndamagedImage().
 const std::vector<Damage>& ResourceDamages();
 
 } // namespace koa::test

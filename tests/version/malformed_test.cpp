@@ -21,8 +21,8 @@ const char* const kResFile = KOA_TEST_WINDRES_RES;
 #endif
 
 void Put16(Bytes& bytes, size_t at, uint16_t value) {
-    bytes[at] = static_cast<uint8_t>(value);
-    bytes[at + 1] = static_cast<uint8_t>(value >> 8);
+    bytes.at(at) = static_cast<uint8_t>(value);
+    bytes.at(at + 1) = static_cast<uint8_t>(value >> 8);
 }
 
 // Offset of the node whose key is the ASCII text key.
@@ -35,65 +35,50 @@ size_t NodeOf(const Bytes& block, const std::string& key) {
     return static_cast<size_t>(at - block.begin()) - 6;
 }
 
-class MalformedBlock : public ::testing::Test {
-  protected:
-    void SetUp() override { ASSERT_FALSE(block.empty()); }
-
-    bool HasFixed() const { return QueryFixedFileInfo(Span(block)).has_value(); }
-    std::optional<std::string> Value(const std::string& name) const {
-        return Text(block, (kSampleTable + name).c_str());
-    }
-
-    Bytes block = VersionBlockOf(ReadBytes(kResFile));
-};
-
 } // namespace
 
-TEST_F(MalformedBlock, FixedPartOfTheWrongSizeIsNoFixedPartWhateverItsSignature) {
-    Put16(block, 2, 48);
-    EXPECT_FALSE(HasFixed());
-    Put16(block, 2, 52);
-    ASSERT_TRUE(HasFixed());
-    size_t signature = NodeOf(block, "VS_VERSION_INFO") + 40;
-    block[signature] ^= 0xFF;
-    EXPECT_TRUE(HasFixed());
-    EXPECT_EQ(Value("FileVersion"), "1, 2, 3, 4");
+// A 16-bit field of a node of the sample's version block changed, and what is read afterwards:
+// whether the fixed part, and the texts of FileVersion and PrivateBuild (kAny: not checked).
+TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
+    const char* const kAny = "any";
+    struct Case {
+        const char *what, *node;
+        size_t field;
+        uint16_t value;
+        bool fixed;
+        const char *fileVersion, *privateBuild;
+    } const cases[] = {
+        {"fixed part too small", "VS_VERSION_INFO", 2, 48, false, kAny, kAny},
+        {"fixed part with a wrong signature", "VS_VERSION_INFO", 40, 0, true, "1, 2, 3, 4", kAny},
+        {"root cuts its key", "VS_VERSION_INFO", 0, 20, false, kAny, kAny},
+        {"table longer than its parent", "StringFileInfo", 0, 0xFFF0, true, nullptr, kAny},
+        // A walk that trusted a length of 0 would go round forever.
+        {"node of length 0", "FileVersion", 0, 0, true, nullptr, nullptr},
+        {"node cuts its key", "FileVersion", 0, 16, true, nullptr, kAny},
+        {"text longer than its node", "FileVersion", 2, 200, true, "1, 2, 3, 4", "lab test"}};
+    const Bytes sound = VersionBlockOf(ReadBytes(kResFile));
+    ASSERT_FALSE(sound.empty());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Bytes block = sound;
+        Put16(block, NodeOf(block, c.node) + c.field, c.value);
+        EXPECT_EQ(QueryFixedFileInfo(Span(block)).has_value(), c.fixed);
+        for (auto [name, expected] :
+             {std::pair("FileVersion", c.fileVersion), {"PrivateBuild", c.privateBuild}}) {
+            auto text = Text(block, (kSampleTable + std::string(name)).c_str());
+            if (expected != kAny) {
+                EXPECT_EQ(text, expected ? std::optional<std::string>(expected) : std::nullopt)
+                    << name;
+            }
+        }
+    }
 }
 
-TEST_F(MalformedBlock, LengthsBeyondTheParentOrTooShortEndTheSearch) {
-    size_t table = NodeOf(block, "StringFileInfo");
-    Put16(block, table, 0xFFF0);
-    EXPECT_FALSE(Value("FileVersion"));
-    EXPECT_TRUE(HasFixed());
-    Put16(block, table, static_cast<uint16_t>(block.size() - table));
-    ASSERT_EQ(Value("FileVersion"), "1, 2, 3, 4");
-
-    // A node of length 0 would make a walk that trusts it go round forever.
-    size_t first = NodeOf(block, "FileVersion");
-    Put16(block, first, 0);
-    EXPECT_FALSE(Value("FileVersion"));
-    EXPECT_FALSE(Value("PrivateBuild"));
-}
-
-TEST_F(MalformedBlock, KeysCutByTheirNodeAreNotRead) {
-    size_t node = NodeOf(block, "FileVersion");
-    Put16(block, node, 6 + 10);
-    EXPECT_FALSE(Value("FileVersion"));
-    Put16(block, 0, 20);
-    EXPECT_FALSE(HasFixed());
-}
-
-TEST_F(MalformedBlock, TextLengthBeyondItsNodeIsCutAtTheNode) {
-    Put16(block, NodeOf(block, "FileVersion") + 2, 200);
-    EXPECT_EQ(Value("FileVersion"), "1, 2, 3, 4");
-    EXPECT_EQ(Value("PrivateBuild"), "lab test");
-}
-
-TEST(MalformedFiles, TruncatedResourceFilesHoldNoVersionResource) {
-    Bytes file = ReadBytes(kResFile);
-    Bytes block = VersionBlockOf(file);
+TEST(MalformedFiles, CutOrDamagedResourceFilesHoldNoVersionResource) {
+    const Bytes file = ReadBytes(kResFile);
+    const Bytes block = VersionBlockOf(file);
     ASSERT_FALSE(block.empty());
-    size_t entryEnd = 64 + block.size();
+    const size_t entryEnd = 64 + block.size();
     for (size_t size = 0; size < file.size(); ++size) {
         Bytes prefix(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
         EXPECT_EQ(FindVersionResource(Span(prefix)).has_value(), size >= entryEnd) << size;
@@ -101,16 +86,12 @@ TEST(MalformedFiles, TruncatedResourceFilesHoldNoVersionResource) {
         EXPECT_FALSE(QueryFixedFileInfo(Span(cut))) << size;
         EXPECT_FALSE(Text(cut, "\\StringFileInfo\\040904B0\\Empty")) << size;
     }
-}
-
-TEST(MalformedFiles, ResEntriesWithImpossibleSizesEndTheWalk) {
-    Bytes file = ReadBytes(kResFile);
-    Bytes bad = file;
-    Put16(bad, 32 + 4, 8); // header size of the version entry
-    EXPECT_FALSE(FindVersionResource(Span(bad)));
-    bad = file;
-    Put16(bad, 32 + 2, 0x7FFF); // data size far beyond the file
-    EXPECT_FALSE(FindVersionResource(Span(bad)));
+    // The version entry's header size too small for a header, its data size beyond the file.
+    for (auto [at, value] : {std::pair<size_t, uint16_t>(36, 8), {34, 0x7FFF}}) {
+        Bytes bad = file;
+        Put16(bad, at, value);
+        EXPECT_FALSE(FindVersionResource(Span(bad))) << at;
+    }
 }
 
 #endif
@@ -122,64 +103,50 @@ namespace {
 struct ElfLayout {
     size_t width, tableOffset, namesIndex, entrySize, sectionOffset, sectionSize;
 };
-ElfLayout LayoutOf(const Bytes& elf) {
-    if (elf.size() > 4 && elf[4] == 1)
-        return {4, 32, 50, 40, 16, 20};
-    return {8, 40, 62, 64, 24, 32};
-}
 
-uint64_t ReadWord(const Bytes& b, const ElfLayout& layout, size_t at) {
+uint64_t ReadWord(const Bytes& b, size_t width, size_t at) {
     uint64_t v = 0;
-    for (size_t i = 0; i < layout.width && at + i < b.size(); ++i)
+    for (size_t i = 0; i < width && at + i < b.size(); ++i)
         v |= uint64_t{b[at + i]} << (8 * i);
     return v;
 }
 
-void WriteWord(Bytes& b, const ElfLayout& layout, size_t at, uint64_t v) {
-    for (size_t i = 0; i < layout.width; ++i)
-        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
-
-// Offset of the section header of the resource section.
-size_t ResourceSectionHeader(const Bytes& elf, const ElfLayout& layout) {
-    auto section = koa::version::FindElfSection(Span(elf), ".koa_res");
-    EXPECT_TRUE(section);
-    uint64_t offset = section ? static_cast<uint64_t>(section->data() - elf.data()) : 0;
-    uint64_t table = ReadWord(elf, layout, layout.tableOffset);
-    for (size_t entry = table; entry + layout.entrySize <= elf.size(); entry += layout.entrySize) {
-        if (ReadWord(elf, layout, entry + layout.sectionOffset) == offset)
-            return entry;
-    }
-    ADD_FAILURE() << "no section header found";
-    return 0;
+void WriteWord(Bytes& b, size_t width, size_t at, uint64_t v) {
+    for (size_t i = 0; i < width; ++i)
+        b.at(at + i) = static_cast<uint8_t>(v >> (8 * i));
 }
 
 } // namespace
 
-TEST(MalformedFiles, ElfSectionsOutsideTheFileHoldNothing) {
-    Bytes elf = ReadBytes(KOA_TEST_SAMPLE_LIBRARY);
-    ElfLayout layout = LayoutOf(elf);
-    size_t header = ResourceSectionHeader(elf, layout);
+TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
+    const Bytes elf = ReadBytes(KOA_TEST_SAMPLE_LIBRARY);
+    const ElfLayout l = elf.size() > 4 && elf[4] == 1 ? ElfLayout{4, 32, 50, 40, 16, 20}
+                                                      : ElfLayout{8, 40, 62, 64, 24, 32};
     ASSERT_FALSE(VersionBlockOf(elf).empty());
-    uint64_t huge = ~uint64_t{0} >> (64 - 8 * layout.width);
-    Bytes bad = elf;
-    WriteWord(bad, layout, header + layout.sectionOffset, elf.size() + 16);
-    EXPECT_TRUE(VersionBlockOf(bad).empty());
-    bad = elf;
-    WriteWord(bad, layout, header + layout.sectionSize, huge - 8);
-    EXPECT_TRUE(VersionBlockOf(bad).empty());
-    bad = elf;
-    WriteWord(bad, layout, layout.tableOffset, huge - 100);
-    EXPECT_TRUE(VersionBlockOf(bad).empty());
-    bad = elf;
-    bad[layout.namesIndex] = 0xFE; // section names in a section that does not exist
-    bad[layout.namesIndex + 1] = 0x7F;
-    EXPECT_TRUE(VersionBlockOf(bad).empty());
-}
+    auto section = koa::version::FindElfSection(Span(elf), ".koa_res");
+    ASSERT_TRUE(section);
+    const size_t table = ReadWord(elf, l.width, l.tableOffset); // comes last in the file
+    size_t header = table;
+    while (header + l.entrySize <= elf.size() &&
+           ReadWord(elf, l.width, header + l.sectionOffset) !=
+               static_cast<uint64_t>(section->data() - elf.data()))
+        header += l.entrySize;
+    ASSERT_LE(header + l.entrySize, elf.size()) << "no section header found";
 
-TEST(MalformedFiles, TruncatedElfFilesHoldNoVersionResource) {
-    Bytes elf = ReadBytes(KOA_TEST_SAMPLE_LIBRARY);
-    size_t table = ReadWord(elf, LayoutOf(elf), LayoutOf(elf).tableOffset); // comes last
+    const uint64_t huge = ~uint64_t{0} >> (64 - 8 * l.width);
+    const struct {
+        const char* what;
+        size_t at, width;
+        uint64_t value;
+    } damages[] = {{"section past the end", header + l.sectionOffset, l.width, elf.size() + 16},
+                   {"section size", header + l.sectionSize, l.width, huge - 8},
+                   {"section table", l.tableOffset, l.width, huge - 100},
+                   {"names in a section that does not exist", l.namesIndex, 2, 0x7FFE}};
+    for (const auto& d : damages) {
+        Bytes bad = elf;
+        WriteWord(bad, d.width, d.at, d.value);
+        EXPECT_TRUE(VersionBlockOf(bad).empty()) << d.what;
+    }
     for (size_t size = 0; size < elf.size(); size += (size < table ? 7 : 1)) {
         Bytes prefix(elf.begin(), elf.begin() + static_cast<std::ptrdiff_t>(size));
         EXPECT_TRUE(VersionBlockOf(prefix).empty()) << size;

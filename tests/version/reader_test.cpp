@@ -7,36 +7,26 @@ using koa::version::QueryFixedFileInfo;
 
 namespace {
 
-std::vector<std::string> SampleFiles() {
-    std::vector<std::string> files = {KOA_TEST_SAMPLE_LIBRARY};
-#ifdef KOA_TEST_SAMPLE_RES
-    files.push_back(KOA_TEST_SAMPLE_RES);
-#endif
-#ifdef KOA_TEST_STRIPPED_SAMPLE
-    files.push_back(KOA_TEST_STRIPPED_SAMPLE);
-#endif
-#ifdef KOA_TEST_WINDRES_RES
-    files.push_back(KOA_TEST_WINDRES_RES);
-#endif
-#ifdef KOA_TEST_WINDRES_x86_64
-    files.push_back(KOA_TEST_WINDRES_x86_64);
-#endif
-#ifdef KOA_TEST_WINDRES_i686
-    files.push_back(KOA_TEST_WINDRES_i686);
-#endif
-    return files;
-}
-
-std::string Sample(const Bytes& block, const std::string& name) {
-    return Text(block, (kSampleTable + name).c_str()).value_or("<absent>");
-}
+// Queries with the text they find; keys match without regard to case.
+const std::vector<std::pair<std::string, std::optional<std::string>>> kSampleTexts = {
+    {"\\StringFileInfo\\040904B0\\FileVersion", "1, 2, 3, 4"},
+    {"\\stringfileinfo\\040904b0\\fileversion", "1, 2, 3, 4"},
+    {"StringFileInfo\\\\040904B0\\FILEVERSION\\", "1, 2, 3, 4"},
+    {"\\StringFileInfo\\040904B0\\PrivateBuild", "lab test"},
+    {"\\StringFileInfo\\040904B0\\Comments", "caf\xC3\xA9 \xF0\x9F\x98\x80"},
+    {"\\StringFileInfo\\040904B0\\Quoted", "say \"a\\b\""},
+    {"\\StringFileInfo\\040904B0\\Empty", ""},
+    {"\\StringFileInfo\\040904B0\\SpecialBuild", std::nullopt},
+    {"\\StringFileInfo\\040904B0\\FileVersio", std::nullopt},
+    {"\\StringFileInfo\\040904B0\\FileVersionX", std::nullopt},
+    {"\\StringFileInfo\\040904B\\FileVersion", std::nullopt}};
 
 } // namespace
 
-// The library given the resource by koa_dev_add_version_info (with its .res on Linux), and
-// windres's builds of the same script (.res, 32- and 64-bit images) all read alike.
+// The library given the resource by koa_dev_add_version_info (with its .res and a stripped copy
+// on Linux), and windres's builds of the same script (.res, 32- and 64-bit images).
 TEST(VersionReader, ReadsTheSampleResourceInEveryContainer) {
-    for (const std::string& path : SampleFiles()) {
+    for (const char* path : {KOA_TEST_SAMPLE_FILES}) {
         SCOPED_TRACE(path);
         Bytes block = VersionBlockOf(ReadBytes(path));
         auto fixed = QueryFixedFileInfo(Span(block));
@@ -48,31 +38,13 @@ TEST(VersionReader, ReadsTheSampleResourceInEveryContainer) {
         EXPECT_EQ(fixed->fileFlags, kSampleFlags);
         EXPECT_EQ(fixed->fileFlagsMask, 0x3Fu);
         EXPECT_EQ(fixed->fileType, 2u);
-        EXPECT_EQ(Sample(block, "FileVersion"), "1, 2, 3, 4");
-        EXPECT_EQ(Sample(block, "PrivateBuild"), "lab test");
-        EXPECT_EQ(Sample(block, "Comments"), "caf\xC3\xA9 \xF0\x9F\x98\x80");
-        EXPECT_EQ(Sample(block, "Quoted"), "say \"a\\b\"");
-        EXPECT_EQ(Sample(block, "Empty"), "");
-        EXPECT_EQ(Sample(block, "SpecialBuild"), "<absent>");
+        for (const auto& [query, text] : kSampleTexts)
+            EXPECT_EQ(Text(block, query.c_str()), text) << query;
         auto translation =
             koa::version::QueryVersionValue(Span(block), "\\VarFileInfo\\Translation");
-        ASSERT_TRUE(translation);
         uint32_t languageAndCodepage = 0;
-        EXPECT_TRUE(translation->bytes.Read(0, languageAndCodepage));
+        EXPECT_TRUE(translation && translation->bytes.Read(0, languageAndCodepage));
         EXPECT_EQ(languageAndCodepage, 0x04B00409u);
-    }
-}
-
-TEST(VersionReader, MatchesKeysWithoutRegardToCase) {
-    for (const std::string& path : SampleFiles()) {
-        SCOPED_TRACE(path);
-        Bytes block = VersionBlockOf(ReadBytes(path));
-        EXPECT_EQ(Text(block, "\\stringfileinfo\\040904b0\\fileversion"), "1, 2, 3, 4");
-        EXPECT_EQ(Text(block, "\\STRINGFILEINFO\\040904B0\\FILEVERSION"), "1, 2, 3, 4");
-        EXPECT_EQ(Text(block, "StringFileInfo\\\\040904B0\\FileVersion\\"), "1, 2, 3, 4");
-        EXPECT_FALSE(Text(block, "\\StringFileInfo\\040904B0\\FileVersio"));
-        EXPECT_FALSE(Text(block, "\\StringFileInfo\\040904B0\\FileVersionX"));
-        EXPECT_FALSE(Text(block, "\\StringFileInfo\\040904B\\FileVersion"));
     }
 }
 
@@ -100,6 +72,6 @@ TEST(VersionReader, Reads32BitLibraries) {
     auto fixed = QueryFixedFileInfo(Span(block));
     ASSERT_TRUE(fixed);
     EXPECT_EQ(fixed->fileVersionLS, kSampleFileLS);
-    EXPECT_EQ(Sample(block, "FileVersion"), "1, 2, 3, 4");
+    EXPECT_EQ(Text(block, "\\StringFileInfo\\040904B0\\FileVersion"), "1, 2, 3, 4");
 }
 #endif

@@ -4,7 +4,7 @@
 
 #include "libraries/module_handles.h"
 #include "platform/modules.h"
-#include "rsc/string_resource_writer.h"
+#include "support/resource_file.h"
 #include "support/scratch_dir.h"
 
 #include <algorithm>
@@ -13,7 +13,6 @@
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 // A released and a local library directory named by a koa_dev.rsc beside the test program, the
 // fixture libraries with chosen versions (tests/version/CMakeLists.txt) to put into them, and the
@@ -32,7 +31,7 @@ class ReleaseLayout : public ScratchDirTest {
     void TearDown() override {
         ErrorCluster clean;
         UnloadControllerLibrary(&clean);
-        std::filesystem::remove(Host() + "koa_dev.rsc");
+        RemoveResourceFile();
         ErrorCluster reload;
         ReloadCommonDllResourceFile(&reload);
         ScratchDirTest::TearDown();
@@ -44,11 +43,12 @@ class ReleaseLayout : public ScratchDirTest {
         local = Dir() + sub + "local" KOA_TEST_SEPARATOR;
         std::filesystem::create_directories(released);
         std::filesystem::create_directories(local);
-        std::u16string r(released.begin(), released.end()), l(local.begin(), local.end());
-        const auto image = koa::rsc::WriteStringResourceImage(
-            {{1, r}, {2, u"fw\\"}, {3, u"pr\\"}, {4, u"list.txt"}, {5, u"rev.txt"}, {100, l}},
-            koa::rsc::Machine::X86_64);
-        WriteFile(Host() + "koa_dev.rsc", std::string(image.begin(), image.end()));
+        WriteResourceFile({{1, released},
+                           {2, "fw\\"},
+                           {3, "pr\\"},
+                           {4, "list.txt"},
+                           {5, "rev.txt"},
+                           {100, local}});
         ErrorCluster err;
         ReloadCommonDllResourceFile(&err);
         ASSERT_FALSE(err.Status()) << err.Source().CStr();
