@@ -21,11 +21,6 @@ class ReleaseLayout : public ScratchDirTest {
   protected:
     void SetUp() override {
         ScratchDirTest::SetUp();
-#if defined(_WIN32)
-        _putenv_s("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str());
-#else
-        setenv("KOA_DEV_FIXTURE_LOG", (Dir() + "log").c_str(), 1);
-#endif
         UseLayout("");
     }
     void TearDown() override {
