@@ -1,1 +1,3 @@
-int koa_dev_version_sample(void) { return 1; }
+int koa_dev_version_sample(void) {
+    return 1;
+}
