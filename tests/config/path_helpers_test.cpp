@@ -26,7 +26,7 @@ TEST(PathSplit, FollowsWindowsRulesAndLibrarySpecificationsGiveBareNames) {
         EXPECT_EQ(RemoveFileNameFromPath(c[0].c_str()).CStr(), c[2]) << c[0];
     }
     const std::vector<std::vector<std::string>> specs = {
-        // specification, name, parameters
+        // library specification, file name, parameters
         {"ctrl.dll | port 2", "ctrl.dll", "port 2"},
         {"C:\\dir\\ctrl.dll", "ctrl.dll", ""},
         {"a|b|c", "a", "b|c"},
