@@ -74,6 +74,17 @@ TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
     }
 }
 
+// The string table grown past the end of StringFileInfo, into VarFileInfo: still inside the block,
+// so only its parent's bound can stop it.
+TEST(MalformedBlock, ChildRunningPastItsParentIsNotRead) {
+    Bytes block = VersionBlockOf(ReadBytes(kResFile));
+    ASSERT_FALSE(block.empty());
+    const size_t table = NodeOf(block, "040904b0");
+    Put16(block, table, static_cast<uint16_t>(block.at(table) + 256 * block.at(table + 1) + 8));
+    ASSERT_LT(table + block.at(table) + 256 * block.at(table + 1), block.size());
+    EXPECT_EQ(Text(block, (kSampleTable + std::string("FileVersion")).c_str()), std::nullopt);
+}
+
 TEST(MalformedFiles, CutOrDamagedResourceFilesHoldNoVersionResource) {
     const Bytes file = ReadBytes(kResFile);
     const Bytes block = VersionBlockOf(file);
