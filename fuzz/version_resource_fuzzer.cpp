@@ -30,22 +30,22 @@ void Require(bool condition) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const koa::version::ByteSpan file(data, size);
+    const koa::config::ByteView file(data, size);
     const auto block = koa::version::FindVersionResource(file);
     if (!block)
         return 0;
-    Require(block->data() >= data && block->data() + block->size() <= data + size);
+    Require(block->Data() >= data && block->Data() + block->Size() <= data + size);
 
     const auto fixed = koa::version::QueryFixedFileInfo(*block);
     koa::platform::FixedFileInfo info;
-    const auto blockSize = static_cast<uint32_t>(block->size());
-    Require(koa::platform::QueryFixedFileInfo(block->data(), blockSize, info) == fixed.has_value());
+    const auto blockSize = static_cast<uint32_t>(block->Size());
+    Require(koa::platform::QueryFixedFileInfo(block->Data(), blockSize, info) == fixed.has_value());
 
     for (const char* path : kPaths) {
         const auto value = koa::version::QueryVersionValue(*block, path);
         if (value)
-            Require(value->bytes.data() >= block->data() &&
-                    value->bytes.data() + value->bytes.size() <= block->data() + block->size());
+            Require(value->bytes.Data() >= block->Data() &&
+                    value->bytes.Data() + value->bytes.Size() <= block->Data() + block->Size());
         const auto text = koa::version::QueryVersionText(*block, path);
         std::string viaPlatform;
         Require(koa::platform::QueryVersionString(block->data(), blockSize, path, viaPlatform) ==

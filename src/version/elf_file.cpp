@@ -4,6 +4,8 @@
 
 namespace koa::version {
 
+using config::ByteView;
+
 namespace {
 
 constexpr uint8_t kMagic[4] = {0x7F, 'E', 'L', 'F'};
@@ -32,31 +34,29 @@ struct Section {
     uint32_t link = 0;
 };
 
-bool ReadWord(const ByteSpan& file, const Layout& layout, uint64_t offset, uint64_t& value) {
+std::optional<uint64_t> ReadWord(const ByteView& file, const Layout& layout, uint64_t offset) {
     if (layout.wide)
-        return file.Read(offset, value);
-    uint32_t narrow = 0;
-    bool ok = file.Read(offset, narrow);
-    value = narrow;
-    return ok;
+        return file.U64(offset);
+    auto narrow = file.U32(offset);
+    return narrow ? std::optional<uint64_t>(*narrow) : std::nullopt;
 }
 
 class SectionTable {
   public:
-    SectionTable(const ByteSpan& file, const Layout& layout) : file_(file), layout_(layout) {}
+    SectionTable(const ByteView& file, const Layout& layout) : file_(file), layout_(layout) {}
 
     bool Load() {
-        uint16_t entrySize = 0;
-        uint16_t count = 0;
-        uint16_t namesIndex = 0;
-        if (!ReadWord(file_, layout_, layout_.sectionTable, table_) ||
-            !file_.Read(layout_.entrySize, entrySize) || !file_.Read(layout_.count, count) ||
-            !file_.Read(layout_.namesIndex, namesIndex) || table_ > file_.size() ||
-            entrySize < layout_.sectionLink + 4)
+        const auto table = ReadWord(file_, layout_, layout_.sectionTable);
+        const auto entrySize = file_.U16(layout_.entrySize);
+        const auto count = file_.U16(layout_.count);
+        const auto namesIndex = file_.U16(layout_.namesIndex);
+        if (!table || !entrySize || !count || !namesIndex || *table > file_.Size() ||
+            *entrySize < layout_.sectionLink + 4)
             return false;
-        entrySize_ = entrySize;
-        count_ = count;
-        namesIndex_ = namesIndex;
+        table_ = *table;
+        entrySize_ = *entrySize;
+        count_ = *count;
+        namesIndex_ = *namesIndex;
         // Files with very many sections keep the real count and names index in section 0.
         Section first;
         if ((count_ == 0 || namesIndex_ == kExtendedIndex) && !(table_ != 0 && Read(0, first)))
@@ -72,24 +72,28 @@ class SectionTable {
 
     bool Read(uint64_t index, Section& section) const {
         uint64_t at = table_ + index * entrySize_;
-        if (index >= file_.size() || !file_.Contains(at, entrySize_))
+        if (index >= file_.Size() || !file_.Contains(at, entrySize_))
             return false;
-        return file_.Read(at + layout_.sectionName, section.name) &&
-               file_.Read(at + layout_.sectionType, section.type) &&
-               ReadWord(file_, layout_, at + layout_.sectionOffset, section.offset) &&
-               ReadWord(file_, layout_, at + layout_.sectionSize, section.size) &&
-               file_.Read(at + layout_.sectionLink, section.link);
+        const auto name = file_.U32(at + layout_.sectionName);
+        const auto type = file_.U32(at + layout_.sectionType);
+        const auto offset = ReadWord(file_, layout_, at + layout_.sectionOffset);
+        const auto size = ReadWord(file_, layout_, at + layout_.sectionSize);
+        const auto link = file_.U32(at + layout_.sectionLink);
+        if (!name || !type || !offset || !size || !link)
+            return false;
+        section = Section{*name, *type, *offset, *size, *link};
+        return true;
     }
 
-    std::optional<ByteSpan> Names() const {
+    std::optional<ByteView> Names() const {
         Section names;
         if (!Read(namesIndex_, names) || names.type == kNoBits)
             return std::nullopt;
-        return file_.Slice(names.offset, names.size);
+        return file_.Sub(names.offset, names.size);
     }
 
   private:
-    ByteSpan file_;
+    ByteView file_;
     Layout layout_;
     uint64_t table_ = 0;
     uint64_t entrySize_ = 0;
@@ -97,25 +101,25 @@ class SectionTable {
     uint64_t namesIndex_ = 0;
 };
 
-bool NameEquals(const ByteSpan& names, uint32_t offset, std::string_view name) {
+bool NameEquals(const ByteView& names, uint32_t offset, std::string_view name) {
     if (!names.Contains(offset, name.size() + 1))
         return false;
-    const uint8_t* text = names.data() + offset;
+    const uint8_t* text = names.Data() + offset;
     return std::memcmp(text, name.data(), name.size()) == 0 && text[name.size()] == 0;
 }
 
 } // namespace
 
-bool IsElfFile(const ByteSpan& bytes) {
+bool IsElfFile(const ByteView& bytes) {
     return bytes.Contains(0, sizeof kMagic) &&
-           std::memcmp(bytes.data(), kMagic, sizeof kMagic) == 0;
+           std::memcmp(bytes.Data(), kMagic, sizeof kMagic) == 0;
 }
 
-std::optional<ByteSpan> FindElfSection(const ByteSpan& file, std::string_view name) {
+std::optional<ByteView> FindElfSection(const ByteView& file, std::string_view name) {
     if (!IsElfFile(file) || !file.Contains(0, kDataOffset + 1) ||
-        file.data()[kDataOffset] != kLittleEndian)
+        file.Data()[kDataOffset] != kLittleEndian)
         return std::nullopt;
-    uint8_t elfClass = file.data()[kClassOffset];
+    uint8_t elfClass = file.Data()[kClassOffset];
     if (elfClass != kClass32 && elfClass != kClass64)
         return std::nullopt;
     SectionTable table(file, elfClass == kClass64 ? kLayout64 : kLayout32);
@@ -127,8 +131,7 @@ std::optional<ByteSpan> FindElfSection(const ByteSpan& file, std::string_view na
         if (!table.Read(i, section))
             return std::nullopt;
         if (NameEquals(*names, section.name, name))
-            return section.type == kNoBits ? std::nullopt
-                                           : file.Slice(section.offset, section.size);
+            return section.type == kNoBits ? std::nullopt : file.Sub(section.offset, section.size);
     }
     return std::nullopt;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "version/byte_span.h"
+#include "config/byte_view.h"
 
 #include <optional>
 #include <string_view>
@@ -8,10 +8,10 @@
 namespace koa::version {
 
 // True when bytes begin with the ELF magic number.
-bool IsElfFile(const ByteSpan& bytes);
+bool IsElfFile(const config::ByteView& bytes);
 
 // The contents of the section called name in a little-endian ELF file, 32- or 64-bit. Nothing
 // when there is none, it occupies no bytes of the file, or the headers are malformed.
-std::optional<ByteSpan> FindElfSection(const ByteSpan& file, std::string_view name);
+std::optional<config::ByteView> FindElfSection(const config::ByteView& file, std::string_view name);
 
 } // namespace koa::version

@@ -6,6 +6,8 @@
 
 namespace koa::version {
 
+using config::ByteView;
+
 namespace {
 
 constexpr uint8_t kEmptyEntry[32] = {0, 0, 0, 0, 0x20, 0, 0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, 0,
@@ -25,16 +27,13 @@ struct ResId {
     uint64_t end = 0;
 };
 
-std::optional<ResId> ReadId(const ByteSpan& header, uint64_t offset) {
-    uint16_t first = 0;
-    if (!header.Read(offset, first))
+std::optional<ResId> ReadId(const ByteView& header, uint64_t offset) {
+    const auto first = header.U16(offset);
+    if (!first)
         return std::nullopt;
-    if (first == kOrdinalMark) {
-        ResId id;
-        if (!header.Read(offset + 2, id.ordinal))
-            return std::nullopt;
-        id.end = offset + 4;
-        return id;
+    if (*first == kOrdinalMark) {
+        const auto ordinal = header.U16(offset + 2);
+        return ordinal ? std::optional<ResId>(ResId{*ordinal, offset + 4}) : std::nullopt;
     }
     auto units = TerminatedUtf16Length(header, offset);
     if (!units)
@@ -46,33 +45,30 @@ struct Entry {
     uint16_t type = 0;
     uint16_t name = 0;
     uint16_t language = 0;
-    ByteSpan data;
+    ByteView data;
     uint64_t next = 0;
 };
 
-std::optional<Entry> ReadEntry(const ByteSpan& file, uint64_t offset) {
-    uint32_t dataSize = 0;
-    uint32_t headerSize = 0;
-    if (!file.Read(offset, dataSize) || !file.Read(offset + 4, headerSize))
+std::optional<Entry> ReadEntry(const ByteView& file, uint64_t offset) {
+    const auto dataSize = file.U32(offset);
+    const auto headerSize = file.U32(offset + 4);
+    if (!dataSize || !headerSize)
         return std::nullopt;
-    auto header = file.Slice(offset, headerSize);
-    auto data = file.Slice(offset + uint64_t{headerSize}, dataSize);
+    auto header = file.Sub(offset, *headerSize);
+    auto data = file.Sub(offset + uint64_t{*headerSize}, *dataSize);
     if (!header || !data)
         return std::nullopt;
     auto type = ReadId(*header, 8);
     auto name = type ? ReadId(*header, type->end) : std::nullopt;
     if (!name)
         return std::nullopt;
-    uint64_t tail = AlignToDword(name->end);
-    Entry entry;
-    if (tail + kHeaderTailSize > headerSize ||
-        !header->Read(tail + kLanguageInTail, entry.language))
+    const uint64_t tail = config::AlignToDword(name->end);
+    const auto language =
+        tail + kHeaderTailSize <= *headerSize ? header->U16(tail + kLanguageInTail) : std::nullopt;
+    if (!language)
         return std::nullopt;
-    entry.type = type->ordinal;
-    entry.name = name->ordinal;
-    entry.data = *data;
-    entry.next = AlignToDword(offset + uint64_t{headerSize} + dataSize);
-    return entry;
+    return Entry{type->ordinal, name->ordinal, *language, *data,
+                 config::AlignToDword(offset + uint64_t{*headerSize} + *dataSize)};
 }
 
 } // namespace
@@ -81,15 +77,15 @@ int VersionLanguageRank(uint16_t language) {
     return language == kUsEnglish ? 2 : language == kNeutral ? 1 : 0;
 }
 
-bool IsResFile(const ByteSpan& bytes) {
+bool IsResFile(const ByteView& bytes) {
     return bytes.Contains(0, sizeof kEmptyEntry) &&
-           std::memcmp(bytes.data(), kEmptyEntry, sizeof kEmptyEntry) == 0;
+           std::memcmp(bytes.Data(), kEmptyEntry, sizeof kEmptyEntry) == 0;
 }
 
-std::optional<ByteSpan> FindResVersionResource(const ByteSpan& file) {
-    std::optional<ByteSpan> found;
+std::optional<ByteView> FindResVersionResource(const ByteView& file) {
+    std::optional<ByteView> found;
     int foundPreference = -1;
-    for (uint64_t offset = 0; offset < file.size();) {
+    for (uint64_t offset = 0; offset < file.Size();) {
         auto entry = ReadEntry(file, offset);
         if (!entry)
             break;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "version/byte_span.h"
+#include "config/byte_view.h"
 
 #include <optional>
 
@@ -15,11 +15,11 @@ namespace koa::version {
 int VersionLanguageRank(uint16_t language);
 
 // True when bytes begin as a compiled resource file does.
-bool IsResFile(const ByteSpan& bytes);
+bool IsResFile(const config::ByteView& bytes);
 
 // The data of the version resource (type 16, name 1) of a compiled resource file: the one for
 // U.S. English if there is one, else the language-neutral one, else the first. Nothing when
 // there is none or the entries are malformed before one is found.
-std::optional<ByteSpan> FindResVersionResource(const ByteSpan& file);
+std::optional<config::ByteView> FindResVersionResource(const config::ByteView& file);
 
 } // namespace koa::version

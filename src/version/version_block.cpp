@@ -4,6 +4,8 @@
 
 namespace koa::version {
 
+using config::ByteView;
+
 namespace {
 
 constexpr uint64_t kNodeHeaderSize = 6;
@@ -25,26 +27,26 @@ struct Node {
 };
 
 // The node at offset, which must end by parentEnd; nothing when it is malformed.
-std::optional<Node> ReadNode(const ByteSpan& block, uint64_t offset, uint64_t parentEnd) {
-    uint16_t length = 0;
-    uint16_t valueLength = 0;
-    uint16_t type = 0;
-    if (!block.Read(offset, length) || !block.Read(offset + 2, valueLength) ||
-        !block.Read(offset + 4, type))
+std::optional<Node> ReadNode(const ByteView& block, uint64_t offset, uint64_t parentEnd) {
+    const auto lengthField = block.U16(offset);
+    const auto valueLength = block.U16(offset + 2);
+    const auto type = block.U16(offset + 4);
+    if (!lengthField || !valueLength || !type)
         return std::nullopt;
+    const uint64_t length = *lengthField;
     Node node;
     node.offset = offset;
     node.end = offset + length;
     if (length < kNodeHeaderSize + 2 || node.end > parentEnd)
         return std::nullopt;
-    auto span = block.Slice(offset, length);
+    auto span = block.Sub(offset, length);
     auto keyUnits = span ? TerminatedUtf16Length(*span, kNodeHeaderSize) : std::nullopt;
     if (!keyUnits)
         return std::nullopt;
     node.keyUnits = *keyUnits;
-    node.text = type != kBinaryType;
-    uint64_t valueStart = AlignToDword(kNodeHeaderSize + 2 * (*keyUnits + 1));
-    uint64_t valueSize = node.text ? 2 * uint64_t{valueLength} : valueLength;
+    node.text = *type != kBinaryType;
+    uint64_t valueStart = config::AlignToDword(kNodeHeaderSize + 2 * (*keyUnits + 1));
+    uint64_t valueSize = node.text ? 2 * uint64_t{*valueLength} : *valueLength;
     if (valueStart + valueSize > length) {
         // Some writers store a text value's length in bytes: keep what lies inside the node.
         if (!node.text)
@@ -53,11 +55,11 @@ std::optional<Node> ReadNode(const ByteSpan& block, uint64_t offset, uint64_t pa
     }
     node.valueOffset = offset + valueStart;
     node.valueSize = valueSize;
-    node.childrenOffset = offset + AlignToDword(valueStart + valueSize);
+    node.childrenOffset = offset + config::AlignToDword(valueStart + valueSize);
     return node;
 }
 
-bool KeyEquals(const ByteSpan& block, const Node& node, std::string_view name) {
+bool KeyEquals(const ByteView& block, const Node& node, std::string_view name) {
     std::string key = Utf16ToUtf8(block, node.offset + kNodeHeaderSize, node.keyUnits);
     if (key.size() != name.size())
         return false;
@@ -69,23 +71,23 @@ bool KeyEquals(const ByteSpan& block, const Node& node, std::string_view name) {
     return true;
 }
 
-std::optional<Node> FindChild(const ByteSpan& block, const Node& parent, std::string_view name) {
+std::optional<Node> FindChild(const ByteView& block, const Node& parent, std::string_view name) {
     for (uint64_t offset = parent.childrenOffset; offset + kNodeHeaderSize <= parent.end;) {
         auto child = ReadNode(block, offset, parent.end);
         if (!child)
             return std::nullopt;
         if (KeyEquals(block, *child, name))
             return child;
-        offset = AlignToDword(child->end);
+        offset = config::AlignToDword(child->end);
     }
     return std::nullopt;
 }
 
-std::optional<Node> FindNode(const ByteSpan& block, std::string_view path) {
-    uint16_t type = 0;
-    if (!block.Read(4, type) || (type & 0xFF) >= kFirst16BitKeyChar)
+std::optional<Node> FindNode(const ByteView& block, std::string_view path) {
+    const auto type = block.U16(4);
+    if (!type || (*type & 0xFF) >= kFirst16BitKeyChar)
         return std::nullopt;
-    auto node = ReadNode(block, 0, block.size());
+    auto node = ReadNode(block, 0, block.Size());
     size_t pos = 0;
     while (node) {
         pos = path.find_first_not_of('\\', pos);
@@ -101,33 +103,33 @@ std::optional<Node> FindNode(const ByteSpan& block, std::string_view path) {
 
 } // namespace
 
-std::optional<VersionValue> QueryVersionValue(const ByteSpan& block, std::string_view path) {
+std::optional<VersionValue> QueryVersionValue(const ByteView& block, std::string_view path) {
     auto node = FindNode(block, path);
     if (!node)
         return std::nullopt;
-    auto bytes = block.Slice(node->valueOffset, node->valueSize);
+    auto bytes = block.Sub(node->valueOffset, node->valueSize);
     if (!bytes)
         return std::nullopt;
     return VersionValue{*bytes, node->text};
 }
 
-std::optional<platform::FixedFileInfo> QueryFixedFileInfo(const ByteSpan& block) {
+std::optional<platform::FixedFileInfo> QueryFixedFileInfo(const ByteView& block) {
     auto value = QueryVersionValue(block, "\\");
-    if (!value || value->text || value->bytes.size() != kFixedInfoSize)
+    if (!value || value->text || value->bytes.Size() != kFixedInfoSize)
         return std::nullopt;
     uint32_t fields[kFixedInfoSize / 4] = {};
     for (size_t i = 0; i < kFixedInfoSize / 4; ++i)
-        value->bytes.Read(4 * i, fields[i]);
+        fields[i] = value->bytes.U32(4 * i).value_or(0);
     return platform::FixedFileInfo{fields[0],  fields[1],  fields[2], fields[3], fields[4],
                                    fields[5],  fields[6],  fields[7], fields[8], fields[9],
                                    fields[10], fields[11], fields[12]};
 }
 
-std::optional<std::string> QueryVersionText(const ByteSpan& block, std::string_view path) {
+std::optional<std::string> QueryVersionText(const ByteView& block, std::string_view path) {
     auto value = QueryVersionValue(block, path);
     if (!value)
         return std::nullopt;
-    return Utf16ToUtf8(value->bytes, 0, value->bytes.size() / 2);
+    return Utf16ToUtf8(value->bytes, 0, value->bytes.Size() / 2);
 }
 
 } // namespace koa::version

@@ -7,13 +7,15 @@
 
 namespace koa::version {
 
+using config::ByteView;
+
 namespace {
 
 constexpr uint16_t kVersionType = 16;
 constexpr uint16_t kVersionName = 1;
 
-std::optional<ByteSpan> FindPeVersionResource(const ByteSpan& file) {
-    auto image = config::PeImage::Parse(config::ByteView(file.data(), file.size()));
+std::optional<ByteView> FindPeVersionResource(const ByteView& file) {
+    auto image = config::PeImage::Parse(file);
     auto resources = image ? config::ResourceDirectory::Of(*image) : std::nullopt;
     if (!resources)
         return std::nullopt;
@@ -23,14 +25,12 @@ std::optional<ByteSpan> FindPeVersionResource(const ByteSpan& file) {
             chosen = language;
     }
     auto data = chosen ? resources->Find(kVersionType, kVersionName, chosen->id) : std::nullopt;
-    if (!data)
-        return std::nullopt;
-    return ByteSpan(data->Data(), data->Size());
+    return data;
 }
 
 } // namespace
 
-std::optional<ByteSpan> FindVersionResource(const ByteSpan& file) {
+std::optional<ByteView> FindVersionResource(const ByteView& file) {
     if (IsResFile(file))
         return FindResVersionResource(file);
     if (IsElfFile(file)) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "version/byte_span.h"
+#include "config/byte_view.h"
 
 #include <optional>
 
@@ -12,6 +12,6 @@ inline constexpr char kElfResourceSection[] = ".koa_res";
 // The version resource held in a file's bytes: a Windows (PE) image, a compiled resource file,
 // or an ELF library carrying one in its resource section. Nothing when the file has none or is not
 // understood.
-std::optional<ByteSpan> FindVersionResource(const ByteSpan& file);
+std::optional<config::ByteView> FindVersionResource(const config::ByteView& file);
 
 } // namespace koa::version

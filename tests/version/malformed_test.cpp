@@ -140,7 +140,7 @@ TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
     size_t header = table;
     while (header + l.entrySize <= elf.size() &&
            ReadWord(elf, l.width, header + l.sectionOffset) !=
-               static_cast<uint64_t>(section->data() - elf.data()))
+               static_cast<uint64_t>(section->Data() - elf.data()))
         header += l.entrySize;
     ASSERT_LE(header + l.entrySize, elf.size()) << "no section header found";
 

@@ -42,9 +42,8 @@ TEST(VersionReader, ReadsTheSampleResourceInEveryContainer) {
             EXPECT_EQ(Text(block, query.c_str()), text) << query;
         auto translation =
             koa::version::QueryVersionValue(Span(block), "\\VarFileInfo\\Translation");
-        uint32_t languageAndCodepage = 0;
-        EXPECT_TRUE(translation && translation->bytes.Read(0, languageAndCodepage));
-        EXPECT_EQ(languageAndCodepage, 0x04B00409u);
+        auto languageAndCodepage = translation ? translation->bytes.U32(0) : std::nullopt;
+        EXPECT_EQ(languageAndCodepage, std::optional<uint32_t>(0x04B00409u));
     }
 }
 

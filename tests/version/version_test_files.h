@@ -1,6 +1,6 @@
 #pragma once
 
-#include "version/byte_span.h"
+#include "config/byte_view.h"
 #include "version/version_block.h"
 #include "version/version_resource.h"
 
@@ -21,14 +21,14 @@ inline Bytes ReadBytes(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline koa::version::ByteSpan Span(const Bytes& bytes) {
+inline koa::config::ByteView Span(const Bytes& bytes) {
     return {bytes.data(), bytes.size()};
 }
 
 // The version block found in a file's bytes, copied out; empty when there is none.
 inline Bytes VersionBlockOf(const Bytes& file) {
     auto block = koa::version::FindVersionResource(Span(file));
-    return block ? Bytes(block->data(), block->data() + block->size()) : Bytes();
+    return block ? Bytes(block->Data(), block->Data() + block->Size()) : Bytes();
 }
 
 inline std::optional<std::string> Text(const Bytes& block, const char* path) {

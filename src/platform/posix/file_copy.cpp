@@ -1,24 +1,18 @@
 #define _FILE_OFFSET_BITS 64
 
 #include "platform/file_copy.h"
+#include "platform/posix/host_path.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <string>
 
 namespace koa::platform {
 
 namespace {
-
-std::string HostPath(const char* path) {
-    std::string host(path);
-    std::replace(host.begin(), host.end(), '\\', '/');
-    return host;
-}
 
 bool WriteAll(int fd, const char* data, ssize_t size) {
     while (size > 0) {

@@ -3,22 +3,16 @@
 #define _FILE_OFFSET_BITS 64
 
 #include "platform/files.h"
+#include "platform/posix/host_path.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <string>
 
 namespace koa::platform {
 
 namespace {
-
-std::string HostPath(const char* path) {
-    std::string host(path);
-    std::replace(host.begin(), host.end(), '\\', '/');
-    return host;
-}
 
 // '*' matches any run of characters, '?' exactly one.
 bool Matches(const char* pattern, const char* name) {

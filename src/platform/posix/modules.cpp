@@ -1,4 +1,5 @@
 #include "platform/modules.h"
+#include "platform/posix/host_path.h"
 
 #include <dlfcn.h>
 #include <link.h>
@@ -16,8 +17,7 @@ namespace {
 // Backslashes separate as they do on Windows; a bare name is taken from the working directory,
 // never from the system's library path.
 std::string HostLibraryPath(const char* path) {
-    std::string host(path);
-    std::replace(host.begin(), host.end(), '\\', '/');
+    std::string host = HostPath(path);
     if (host.find('/') == std::string::npos)
         host.insert(0, "./");
     return host;

@@ -30,14 +30,14 @@ std::vector<uint8_t> ReadWholeFile(const char* path) {
 // The file's version block, or nothing.
 std::vector<uint8_t> ReadVersionBlock(const char* path) {
     std::vector<uint8_t> file = path ? ReadWholeFile(path) : std::vector<uint8_t>();
-    auto block = version::FindVersionResource(version::ByteSpan(file.data(), file.size()));
-    if (!block || block->size() > std::numeric_limits<uint32_t>::max())
+    auto block = version::FindVersionResource(config::ByteView(file.data(), file.size()));
+    if (!block || block->Size() > std::numeric_limits<uint32_t>::max())
         return {};
-    return std::vector<uint8_t>(block->data(), block->data() + block->size());
+    return std::vector<uint8_t>(block->Data(), block->Data() + block->Size());
 }
 
-version::ByteSpan Span(const void* data, uint32_t size) {
-    return data ? version::ByteSpan(static_cast<const uint8_t*>(data), size) : version::ByteSpan();
+config::ByteView Span(const void* data, uint32_t size) {
+    return data ? config::ByteView(static_cast<const uint8_t*>(data), size) : config::ByteView();
 }
 
 } // namespace
