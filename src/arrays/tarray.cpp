@@ -130,18 +130,9 @@ TArray<T, C, H> TArray<T, C, H>::SubArray(int start, int n) const {
     return len > 0 ? TArray(data + start, len) : TArray();
 }
 
-// Inserts n values before pos (appending when pos is outside 0 ... count). The values are copied
-// before the old block is freed, so they may come from this array.
 template <typename T, int32_t C, typename H>
 void TArray<T, C, H>::Splice(const T* values, int n, int pos) {
-    pos = koa::arrays::InsertPosition(pos, count);
-    T* block = NewBlock<T>(count + n);
-    std::copy(data, data + pos, block);
-    std::copy(values, values + n, block + pos);
-    std::copy(data + pos, data + count, block + pos + n);
-    delete[] data;
-    data = block;
-    count += n;
+    koa::arrays::SpliceBlock(data, count, values, n, pos);
 }
 
 template <typename T, int32_t C, typename H>

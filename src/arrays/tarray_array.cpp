@@ -151,14 +151,7 @@ KOA_TAA KOA_TAA_CLASS KOA_TAA_CLASS::SubArray(int start, int n) const {
 
 // Moves the n new rows into a new table before pos; the existing rows keep their addresses.
 KOA_TAA void KOA_TAA_CLASS::Splice(Row** added, int n, int pos) {
-    pos = koa::arrays::InsertPosition(pos, count);
-    Row** table = NewTable<Row>(count + n);
-    std::copy(rows, rows + pos, table);
-    std::copy(added, added + n, table + pos);
-    std::copy(rows + pos, rows + count, table + pos + n);
-    delete[] rows;
-    rows = table;
-    count += n;
+    koa::arrays::SpliceBlock<Row*>(rows, count, added, n, pos);
 }
 
 KOA_TAA KOA_TAA_CLASS& KOA_TAA_CLASS::Insert(const Row& row, int pos) {

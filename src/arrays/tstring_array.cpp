@@ -137,14 +137,7 @@ TStringArray TStringArray::SubArray(int start, int n) const {
 // Moves the n new elements into a new table before pos; the existing elements keep their
 // addresses.
 void TStringArray::Splice(TString** added, int n, int pos) {
-    pos = koa::arrays::InsertPosition(pos, count);
-    TString** table = NewTable(count + n);
-    std::copy(elements, elements + pos, table);
-    std::copy(added, added + n, table + pos);
-    std::copy(elements + pos, elements + count, table + pos + n);
-    delete[] elements;
-    elements = table;
-    count += n;
+    koa::arrays::SpliceBlock<TString*>(elements, count, added, n, pos);
 }
 
 TStringArray& TStringArray::Insert(TString s, int pos) {
