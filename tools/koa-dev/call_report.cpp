@@ -24,12 +24,13 @@ bool TakeOption(const Arguments& args, size_t& i, const std::string& name,
 
 } // namespace
 
-LoadOptions ParseLoadOptions(const Arguments& args, size_t maxOperands, bool acceptsDevice) {
+LoadOptions ParseLoadOptions(const Arguments& args, size_t maxOperands, int accepted) {
     LoadOptions options;
     for (size_t i = 0; i < args.size(); ++i) {
-        if (TakeOption(args, i, "--controller", options.controller))
+        if ((accepted & kControllerOption) &&
+            TakeOption(args, i, "--controller", options.controller))
             continue;
-        if (acceptsDevice && TakeOption(args, i, "--device", options.device))
+        if ((accepted & kDeviceOption) && TakeOption(args, i, "--device", options.device))
             continue;
         if (args[i].rfind("--", 0) == 0)
             throw UsageError("unknown option '" + args[i] + "'");

@@ -27,9 +27,12 @@ struct LoadOptions {
     std::vector<std::string> operands;
 };
 
-// Parses "--controller SPEC" and, when acceptsDevice, "--device SPEC" (also as "--name=SPEC"),
-// and at most maxOperands other arguments.
-LoadOptions ParseLoadOptions(const Arguments& args, size_t maxOperands, bool acceptsDevice);
+// Which of the options a command takes.
+enum LoadOption { kNoOption = 0, kControllerOption = 1, kDeviceOption = 2 };
+
+// Parses the options a command takes ("--controller SPEC", "--device SPEC", also as
+// "--name=SPEC") and at most maxOperands other arguments.
+LoadOptions ParseLoadOptions(const Arguments& args, size_t maxOperands, int accepted);
 
 // Prints what one call returned.
 void PrintResult(const char* call, const TString& text, std::ostream& out);

@@ -9,16 +9,14 @@ namespace koa::tool {
 namespace {
 
 int ConnectCommand(const Arguments& args, Streams& streams) {
-    const LoadOptions options = ParseLoadOptions(args, 1, false);
-    if (options.controller)
-        throw UsageError("unknown option '--controller'");
+    const LoadOptions options = ParseLoadOptions(args, 1, kNoOption);
     ErrorCluster err;
     Connect(err, options.operands.empty() ? std::string() : options.operands[0], streams.out);
     return Finish(err, streams.out);
 }
 
 int IdentifyCommand(const Arguments& args, Streams& streams) {
-    const LoadOptions options = ParseLoadOptions(args, 0, false);
+    const LoadOptions options = ParseLoadOptions(args, 0, kControllerOption);
     ErrorCluster err;
     Connect(err, options.controller.value_or(""), streams.out);
     PrintResult("ID_Device", ID_Device(&err), streams.out);
@@ -26,7 +24,7 @@ int IdentifyCommand(const Arguments& args, Streams& streams) {
 }
 
 int LoadDeviceCommand(const Arguments& args, Streams& streams) {
-    const LoadOptions options = ParseLoadOptions(args, 1, false);
+    const LoadOptions options = ParseLoadOptions(args, 1, kControllerOption);
     if (options.operands.empty())
         throw UsageError("no SPEC given");
     ErrorCluster err;

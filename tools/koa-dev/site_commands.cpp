@@ -66,7 +66,7 @@ int PrintConfiguration(std::ostream& out) {
 }
 
 int InfoCommand(const Arguments& args, Streams& streams) {
-    const LoadOptions options = ParseLoadOptions(args, 0, true);
+    const LoadOptions options = ParseLoadOptions(args, 0, kControllerOption | kDeviceOption);
     const int configuration = PrintConfiguration(streams.out);
     ErrorCluster err;
     if (options.controller || options.device) {
@@ -83,11 +83,9 @@ int InfoCommand(const Arguments& args, Streams& streams) {
 }
 
 int UpdateCommand(const Arguments& args, Streams& streams) {
-    const LoadOptions options = ParseLoadOptions(args, 1, false);
+    const LoadOptions options = ParseLoadOptions(args, 1, kNoOption);
     if (options.operands.empty())
         throw UsageError("no NAME given");
-    if (options.controller)
-        throw UsageError("unknown option '--controller'");
     const std::string& name = options.operands[0];
     const TString released = ReleasedDllPath(nullptr);
     const TString local = LocalDllPath(nullptr);
