@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     value->bytes.Data() + value->bytes.Size() <= block->Data() + block->Size());
         const auto text = koa::version::QueryVersionText(*block, path);
         std::string viaPlatform;
-        Require(koa::platform::QueryVersionString(block->data(), blockSize, path, viaPlatform) ==
+        Require(koa::platform::QueryVersionString(block->Data(), blockSize, path, viaPlatform) ==
                 text.has_value());
         Require(!text || viaPlatform == *text);
     }
