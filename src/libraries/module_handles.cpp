@@ -6,7 +6,9 @@ void* moduleHandle = nullptr;
 void* controllerLibrary = nullptr;
 void* deviceLibrary = nullptr;
 void* controllerObject = nullptr;
+uint32_t moduleStamp = 0;
 
 void koa::platform::LibraryAttached(void* ownModule) {
     moduleHandle = ownModule;
+    moduleStamp = koa::platform::ModuleStamp(ownModule);
 }

@@ -7,7 +7,7 @@
 namespace koa::lock {
 
 uint32_t InstanceStamp() {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(moduleHandle));
+    return moduleStamp;
 }
 
 void InvalidateStateCaches() {

@@ -1,4 +1,3 @@
-#include "libraries/module_handles.h"
 #include "lock/lock_test_support.h"
 #include "lock/resource_lock_access.h"
 #include "platform/named_lock.h"
@@ -30,7 +29,6 @@ class ResourceLockTest : public ::testing::Test {
         ResourceLockAccess::SetWaitLimit(kTestWait);
     }
     void TearDown() override {
-        moduleHandle = realModule;
         for (const std::string& name : {mutexName, memName, blockName})
             koa::platform::RemoveNamedObject(name.c_str());
     }
@@ -66,7 +64,6 @@ class ResourceLockTest : public ::testing::Test {
         return Start(stamp, "1")->Wait();
     }
 
-    void* const realModule = moduleHandle;
     const std::string mutexName = UniqueLockName("lock");
     const std::string memName = UniqueLockName("mem");
     const std::string blockName = UniqueLockName("block");
@@ -125,9 +122,9 @@ TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
     EXPECT_EQ(failed.Code(), 5);
 }
 
-// The stamp is this instance's module handle, kept in memory that every process shares.
+// The stamp names an instance's module, kept in memory that every process shares.
 TEST_F(ResourceLockTest, AnotherStampInBetweenInvalidatesTheStateCaches) {
-    moduleHandle = reinterpret_cast<void*>(uintptr_t{0x6a5000});
+    ResourceLockAccess::SetStamp(0x6a5000);
     StateCache cache;
     cache.Valid(true);
     EXPECT_EQ(LockElsewhere(0x6a5000), 0);

@@ -3,6 +3,7 @@
 
 #include <dlfcn.h>
 #include <link.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +43,16 @@ bool NameOf(void* module, std::string& name) {
     return true;
 }
 
+// Spreads the file's identity over all 32 bits (the finaliser of splitmix64), so that files that
+// differ in the high bits of their inode numbers get different stamps too.
+uint32_t Mix(uint64_t device, uint64_t inode) {
+    uint64_t h = inode ^ (device * 0x9e3779b97f4a7c15ULL);
+    h = (h ^ (h >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    h = (h ^ (h >> 27)) * 0x94d049bb133111ebULL;
+    h ^= h >> 31;
+    return static_cast<uint32_t>(h ^ (h >> 32));
+}
+
 } // namespace
 
 void* LoadLibraryModule(const char* path) {
@@ -65,6 +76,15 @@ size_t ModuleFileName(void* module, char* buffer, size_t size) {
     std::memcpy(buffer, name.data(), n);
     buffer[n] = '\0';
     return n;
+}
+
+uint32_t ModuleStamp(void* module) {
+    std::string name;
+    struct stat st;
+    if (!NameOf(module, name) || stat(name.c_str(), &st) != 0)
+        return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(module));
+    const uint32_t stamp = Mix(static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino));
+    return stamp != 0 ? stamp : 1; // never the value of a block no one has stamped yet
 }
 
 } // namespace koa::platform

@@ -23,4 +23,8 @@ size_t ModuleFileName(void* module, char* buffer, size_t size) {
     return n;
 }
 
+uint32_t ModuleStamp(void* module) {
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(module));
+}
+
 } // namespace koa::platform
