@@ -6,6 +6,7 @@
 #include "platform/named_lock.h"
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -16,6 +17,11 @@ constexpr uint32_t kWaitLimit = 60000;
 
 constexpr int32_t kLockError = 72;
 constexpr int32_t kMissingError = 15;
+
+constexpr const char* kNotFound = "KOA_DEV.dll Resource Lock not Found!";
+constexpr const char* kMemoryNotFound = "KOA_DEV.dll Resource Lock - Shared Memory NOT Found!";
+constexpr const char* kUnexpected =
+    "KOA_DEV.dll Resource Lock request returned unexpected response!";
 
 uint32_t waitLimit = kWaitLimit;
 bool stampChosen = false;
@@ -29,6 +35,28 @@ uint32_t ReadStamp(const void* block) {
     uint32_t stamp;
     std::memcpy(&stamp, block, sizeof stamp);
     return stamp;
+}
+
+// The names of the objects in use, for what the platform found wrong with them. Never destroyed:
+// the lock may be used during static destruction.
+std::string& MutexName() {
+    static auto* name = new std::string(kMutexName);
+    return *name;
+}
+
+std::string& SharedMemName() {
+    static auto* name = new std::string(kSharedMemName);
+    return *name;
+}
+
+// The error of a missing or failing object: its usual text, or, when the platform knows what is
+// wrong with the object, code 72 and that text followed by the reason and the remedy.
+void Report(ErrorCluster* err, int32_t code, const char* text, const std::string& name) {
+    const std::string trouble = koa::platform::NamedObjectTrouble(name.c_str());
+    if (trouble.empty())
+        err->SetError(code, "%s", text);
+    else
+        err->SetError(kLockError, "%s %s", text, trouble.c_str());
 }
 
 void* MapOrNull(void* sharedMem) {
@@ -59,7 +87,7 @@ ResourceLock::ResourceLock(ErrorCluster* err, bool lock) : Locked(false) {
     if (lock)
         Lock(err);
     else if (LockHandle == nullptr)
-        err->SetError(kLockError, "KOA_DEV.dll Resource Lock not Found!");
+        Report(err, kLockError, kNotFound, MutexName());
 }
 
 ResourceLock::~ResourceLock() {
@@ -70,11 +98,11 @@ void ResourceLock::Lock(ErrorCluster* err) {
     if (err->Status() || Locked)
         return;
     if (LockHandle == nullptr) {
-        err->SetError(kLockError, "KOA_DEV.dll Resource Lock not Found!");
+        Report(err, kLockError, kNotFound, MutexName());
         return;
     }
     if (SharedMemAddress == nullptr) {
-        err->SetError(kMissingError, "KOA_DEV.dll Resource Lock - Shared Memory NOT Found!");
+        Report(err, kMissingError, kMemoryNotFound, SharedMemName());
         return;
     }
     switch (koa::platform::WaitNamedMutex(LockHandle, waitLimit)) {
@@ -98,7 +126,7 @@ void ResourceLock::Lock(ErrorCluster* err) {
     case koa::platform::MutexWait::Failed:
         break;
     }
-    err->SetError(kLockError, "KOA_DEV.dll Resource Lock request returned unexpected response!");
+    Report(err, kLockError, kUnexpected, MutexName());
 }
 
 void ResourceLock::UnLock() {
@@ -109,6 +137,8 @@ void ResourceLock::UnLock() {
 namespace koa {
 
 void ResourceLockAccess::Open(const char* mutexName, const char* sharedMemName) {
+    MutexName() = mutexName;
+    SharedMemName() = sharedMemName;
     ResourceLock::LockHandle = platform::CreateNamedMutex(mutexName);
     ResourceLock::SharedMemHandle = platform::CreateSharedMemory(sharedMemName, kSharedMemSize);
     ResourceLock::SharedMemAddress = MapOrNull(ResourceLock::SharedMemHandle);

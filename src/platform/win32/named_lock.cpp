@@ -34,6 +34,12 @@ void* MapSharedMemory(void* sharedMemory) {
     return MapViewOfFile(sharedMemory, FILE_MAP_ALL_ACCESS, 0, 0, 0);
 }
 
+std::string NamedObjectTrouble(const char*) {
+    return {};
+}
+
 void RemoveNamedObject(const char*) {}
+
+void SetNamedObjectRoot(const char*) {}
 
 } // namespace koa::platform
