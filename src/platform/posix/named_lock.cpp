@@ -20,13 +20,13 @@
 namespace koa::platform {
 namespace {
 
-constexpr uint32_t kMutexMagic = 0x4d414f4b; // "KOAM" in the file
+constexpr char kMutexMagic[4] = {'K', 'O', 'A', 'M'};
 constexpr uint32_t kWordBits = 8 * sizeof(void*);
 
 // The mutex file: who made it, then the mutex. Processes of the other word size lay the mutex out
 // differently and cannot share it.
 struct MutexObject {
-    uint32_t magic;
+    char magic[4];
     uint32_t wordBits;
     pthread_mutex_t mutex;
 };
@@ -102,8 +102,7 @@ std::string Damaged(const std::string& path) {
 
 // What makes the directory or object at path, opened as fd, unfit for the lock; empty when it
 // is fit.
-std::string Unfit(int fd, const std::string& path, bool directory) {
-    struct stat st;
+std::string Unfit(int fd, const std::string& path, bool directory, struct stat& st) {
     if (fstat(fd, &st) != 0)
         return Failure(path, "cannot be examined");
     if (directory ? !S_ISDIR(st.st_mode) : !S_ISREG(st.st_mode))
@@ -136,7 +135,8 @@ int OpenPrivateDirectory(std::string& trouble) {
                       : Failure(dir, "cannot be opened");
         return -1;
     }
-    trouble = Unfit(fd, dir, true);
+    struct stat st;
+    trouble = Unfit(fd, dir, true, st);
     if (trouble.empty())
         return fd;
     close(fd);
@@ -204,14 +204,12 @@ int CreateOrOpen(const char* name, std::size_t size, void (*init)(void*),
                                  : Failure(path, "cannot be opened");
         return -1;
     }
-    trouble = Unfit(fd, path, false);
+    struct stat st;
+    trouble = Unfit(fd, path, false, st);
     if (trouble.empty() && check != nullptr)
         trouble = check(fd, path);
-    if (trouble.empty()) {
-        struct stat st;
-        if (fstat(fd, &st) != 0 || static_cast<std::size_t>(st.st_size) != size)
-            trouble = Damaged(path);
-    }
+    if (trouble.empty() && static_cast<std::size_t>(st.st_size) != size)
+        trouble = Damaged(path);
     if (trouble.empty())
         return fd;
     close(fd);
@@ -222,7 +220,8 @@ std::string CheckMutexHeader(int fd, const std::string& path) {
     MutexObject header;
     const std::size_t headerSize = offsetof(MutexObject, mutex);
     if (pread(fd, &header, headerSize, 0) != static_cast<ssize_t>(headerSize) ||
-        header.magic != kMutexMagic || (header.wordBits != 32 && header.wordBits != 64))
+        std::memcmp(header.magic, kMutexMagic, sizeof kMutexMagic) != 0 ||
+        (header.wordBits != 32 && header.wordBits != 64))
         return Damaged(path);
     if (header.wordBits != kWordBits)
         return Quoted(path) + " was made by a " + std::to_string(header.wordBits) +
@@ -234,7 +233,7 @@ std::string CheckMutexHeader(int fd, const std::string& path) {
 
 void InitMutex(void* memory) {
     auto* object = static_cast<MutexObject*>(memory);
-    object->magic = kMutexMagic;
+    std::memcpy(object->magic, kMutexMagic, sizeof kMutexMagic);
     object->wordBits = kWordBits;
     pthread_mutexattr_t attr;
     pthread_mutexattr_init(&attr);
