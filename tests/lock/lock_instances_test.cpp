@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,33 @@ Probe LoadProbe(const char* path) {
     return module != nullptr ? reinterpret_cast<Probe>(dlsym(module, "LockThroughProbe")) : nullptr;
 }
 
+// The command that starts this program again: its file, run by the test emulator if there is
+// one, since the emulator does not follow an exec.
+std::vector<std::string> ThisProgram() {
+    std::vector<std::string> command;
+#if defined(KOA_TEST_EMULATOR)
+    std::istringstream words(KOA_TEST_EMULATOR);
+    for (std::string word; words >> word;)
+        command.push_back(word);
+#endif
+    char path[4096];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    command.emplace_back(path, n > 0 ? static_cast<std::size_t>(n) : 0);
+    return command;
+}
+
 // A new process started from this program's file locks once through the probe at `path`; the
 // probe's answer, or -1 when the process failed.
 int LockInAnotherProcess(const char* path) {
+    std::vector<std::string> command = ThisProgram();
+    command.insert(command.end(), {"--lock-once", path});
+    std::vector<char*> argv;
+    for (std::string& word : command)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
     const pid_t pid = fork();
     if (pid == 0) {
-        execl("/proc/self/exe", "lock_instances", "--lock-once", path, static_cast<char*>(nullptr));
+        execv(argv[0], argv.data());
         _exit(126);
     }
     int status = 0;
