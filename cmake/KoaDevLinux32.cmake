@@ -10,7 +10,17 @@ if(NOT probe_compiled)
     return()
 endif()
 
-execute_process(COMMAND ${probe} OUTPUT_VARIABLE output RESULT_VARIABLE result ERROR_QUIET)
+# With qemu-i386 registered in binfmt_misc (scripts/wine32-tests.sh does so for 32-bit Wine) a
+# program that seems to run natively runs under the emulator: then run it so explicitly, for the
+# tests to know.
+set(result 1)
+set(binfmt "")
+if(EXISTS /proc/sys/fs/binfmt_misc/qemu-i386)
+    file(STRINGS /proc/sys/fs/binfmt_misc/qemu-i386 binfmt LIMIT_COUNT 1)
+endif()
+if(NOT binfmt STREQUAL "enabled")
+    execute_process(COMMAND ${probe} OUTPUT_VARIABLE output RESULT_VARIABLE result ERROR_QUIET)
+endif()
 if(result EQUAL 0 AND output MATCHES "koa_dev probe ran")
     set(KOA_DEV_RUN_TESTS ON)
     return()

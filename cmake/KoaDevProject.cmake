@@ -37,3 +37,21 @@ if(KOA_DEV_FUZZ)
                         -fno-omit-frame-pointer -g)
     add_link_options(-fsanitize=address,undefined)
 endif()
+
+# KOA_DEV_LV_PACKED=ON lays LabVIEW's records out 1-byte packed, as the 32-bit Windows runtime
+# does, on another 32-bit target: a test build that runs every conversion against the product's
+# record layout where its tests run reliably. The layout is part of the library's interface, so
+# the targets that consumers link carry it too (koa_dev_lv_layout).
+option(KOA_DEV_LV_PACKED "Lay out LabVIEW records 1-byte packed, as on 32-bit Windows" OFF)
+if(KOA_DEV_LV_PACKED)
+    if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+        message(FATAL_ERROR "KOA_DEV_LV_PACKED needs a 32-bit target, e.g. "
+            "-DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386.cmake")
+    endif()
+    add_compile_definitions(KOA_LV_FORCE_PACKED)
+endif()
+function(koa_dev_lv_layout target)
+    if(KOA_DEV_LV_PACKED)
+        target_compile_definitions(${target} INTERFACE KOA_LV_FORCE_PACKED)
+    endif()
+endfunction()

@@ -11,6 +11,8 @@ if(CMAKE_CROSSCOMPILING)
         add_library(GTest::gtest_main ALIAS gtest_main)
     endif()
 endif()
+# Seconds one program that a test starts may run; the Windows build sets its own.
+set(KOA_DEV_PROGRAM_TIMEOUT 60)
 if(CMAKE_CROSSCOMPILING AND WIN32)
     include(KoaDevWine)
 elseif(CMAKE_CROSSCOMPILING)
@@ -24,7 +26,8 @@ endif()
 
 # Builds a GoogleTest executable and registers it where its tests can really run. Under Wine the
 # whole executable is one CTest test: starting Wine once per test case would cost more than the
-# tests themselves. RESOURCE_LOCK <name> keeps its tests from running at the same time.
+# tests themselves; those tests carry the label "wine", so that a run can tell how many ran.
+# RESOURCE_LOCK <name> keeps its tests from running at the same time.
 function(koa_dev_add_gtest name)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "RESOURCE_LOCK" "")
     add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
@@ -38,6 +41,8 @@ function(koa_dev_add_gtest name)
         add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
         set_tests_properties(${name} PROPERTIES
             FIXTURES_REQUIRED wine_server
+            LABELS wine
+            TIMEOUT ${KOA_DEV_WINE_TEST_TIMEOUT}
             PASS_REGULAR_EXPRESSION "\\[  PASSED  \\] [0-9]+ test"
             FAIL_REGULAR_EXPRESSION "\\[  FAILED  \\]")
     else()

@@ -5,7 +5,9 @@
 
 // LabVIEW's records are 1-byte packed in the 32-bit Windows runtime; every other LabVIEW target
 // lays them out with natural alignment. KOA_LV_PACKED tells which rule the current target uses.
-#if defined(_WIN32) && !defined(_WIN64)
+// KOA_LV_FORCE_PACKED applies the 32-bit Windows rule to another 32-bit target, so that a test
+// build there runs against the product's layout.
+#if (defined(_WIN32) && !defined(_WIN64)) || defined(KOA_LV_FORCE_PACKED)
 #define KOA_LV_PACKED 1
 #define KOA_LV_PACK_BEGIN _Pragma("pack(push, 1)")
 #define KOA_LV_PACK_END _Pragma("pack(pop)")

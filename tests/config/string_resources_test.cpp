@@ -116,10 +116,9 @@ TEST_F(StringResourceFiles, ReadsWhatTheResourceCompilerWrote) {
                            {176, "de 176"},
                            {192, "en 192"},
                            {208, "neutral 208"}};
-    std::vector<std::string> triplets{"x86_64-w64-mingw32"};
-    if (kLoadableMachines.size() > 1)
-        triplets.push_back("i686-w64-mingw32");
-    for (const std::string& triplet : triplets) {
+    for (Machine machine : kLoadableMachines) {
+        const std::string triplet =
+            machine == Machine::I386 ? "i686-w64-mingw32" : "x86_64-w64-mingw32";
         SCOPED_TRACE(triplet);
         auto file = OpenStringResourceFile(
             (std::string(KOA_DEV_RC_FIXTURES) + "/strings-" + triplet + ".dll").c_str());

@@ -2,6 +2,8 @@
 
 #include "support/lv_test.h"
 
+#include <cstring>
+
 namespace {
 
 std::string Src(const ErrorCluster& e) {
@@ -40,36 +42,77 @@ TEST(ErrorCluster, FirstErrorWinsWarningsGiveWayAndFatalCodesStick) {
     EXPECT_TRUE(copy.Status() && copy.FatalStatus());
 }
 
+// LabVIEW's error cluster as bytes, where LabVIEW puts them: 1-byte packed in the 32-bit Windows
+// runtime (and in the build that imitates it, KOA_TEST_LV_PACKED), naturally aligned elsewhere.
+class LabVIEWError {
+  public:
+#if KOA_TEST_LV_PACKED
+    static constexpr size_t kCode = 1, kSource = 5, kSize = 9;
+#else
+    static constexpr size_t kCode = 4, kSource = 8, kSize = 8 + sizeof(void*);
+#endif
+    LabVIEWError(uint8_t status, int32_t code, LStr** source) {
+        Put(0, status);
+        Put(kCode, code);
+        Put(kSource, source);
+    }
+    LV_ErrorCluster* Record() {
+        return &lv;
+    }
+    template <typename T> T Get(size_t offset) const {
+        T value;
+        std::memcpy(&value, reinterpret_cast<const unsigned char*>(&lv) + offset, sizeof value);
+        return value;
+    }
+    template <typename T> void Put(size_t offset, T value) {
+        static_assert(sizeof lv >= kSize, "room for LabVIEW's record");
+        std::memcpy(reinterpret_cast<unsigned char*>(&lv) + offset, &value, sizeof value);
+    }
+    uint8_t Status() const {
+        return Get<uint8_t>(0);
+    }
+    int32_t Code() const {
+        return Get<int32_t>(kCode);
+    }
+    LStr** Source() const {
+        return Get<LStr**>(kSource);
+    }
+
+  private:
+    LV_ErrorCluster lv{};
+};
+
 class ErrorClusterLabVIEW : public LvTest {};
 
 TEST_F(ErrorClusterLabVIEW, ReadsAndWritesLabVIEWRecords) {
-    LV_ErrorCluster lv{2, -1223, lvhost::NewString("comm")};
-    const ErrorCluster read(&lv);
+    ASSERT_EQ(sizeof(LV_ErrorCluster), LabVIEWError::kSize);
+    LabVIEWError lv{2, -1223, lvhost::NewString("comm")};
+    const ErrorCluster read(lv.Record());
     EXPECT_TRUE(read.Status());
     EXPECT_EQ(read.Code(), -1223);
     EXPECT_EQ(Src(read), "comm");
-    LV_ErrorCluster noSource{0, 0, nullptr};
-    EXPECT_TRUE(ErrorCluster(&noSource).Source().IsEmpty());
+    LabVIEWError noSource{0, 0, nullptr};
+    EXPECT_TRUE(ErrorCluster(noSource.Record()).Source().IsEmpty());
 
-    EXPECT_EQ(ErrorCluster().LVErr(&lv), 0);
-    EXPECT_EQ(lv.status, 0);
-    EXPECT_EQ(lv.code, 0);
-    EXPECT_EQ(Text(lv.source), "");
+    EXPECT_EQ(ErrorCluster().LVErr(lv.Record()), 0);
+    EXPECT_EQ(lv.Status(), 0);
+    EXPECT_EQ(lv.Code(), 0);
+    EXPECT_EQ(Text(lv.Source()), "");
     ErrorCluster failed;
     failed.SetError(13, "File '%s' not found", "x.dll");
-    EXPECT_EQ(failed.LVErr(&lv), 0);
-    EXPECT_EQ(lv.status, 1);
-    EXPECT_EQ(lv.code, 13);
-    EXPECT_EQ(Text(lv.source), "File 'x.dll' not found");
+    EXPECT_EQ(failed.LVErr(lv.Record()), 0);
+    EXPECT_EQ(lv.Status(), 1);
+    EXPECT_EQ(lv.Code(), 13);
+    EXPECT_EQ(Text(lv.Source()), "File 'x.dll' not found");
 
     failed.SetFatal(2);
-    lv.code = 1234;
-    EXPECT_EQ(failed.LVErr(&lv), 2);
-    EXPECT_EQ(lv.code, 1234) << "a fatal code leaves the record alone";
+    lv.Put(LabVIEWError::kCode, int32_t{1234});
+    EXPECT_EQ(failed.LVErr(lv.Record()), 2);
+    EXPECT_EQ(lv.Code(), 1234) << "a fatal code leaves the record alone";
     ErrorCluster late(true, 7, "text");
     lvhost::FailCall(1, lvhost::kMemoryFull);
-    EXPECT_EQ(late.LVErr(&lv), lvhost::kMemoryFull);
-    lvhost::Dispose(lv.source);
+    EXPECT_EQ(late.LVErr(lv.Record()), lvhost::kMemoryFull);
+    lvhost::Dispose(lv.Source());
 }
 
 } // namespace

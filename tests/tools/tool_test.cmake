@@ -1,12 +1,13 @@
 # Runs koa-dev and checks its output and exit codes.
-# -DTOOL, -DEMULATOR (may be empty), -DPATH_PREFIX (how the tool sees WORK), -DMACHINE, -DWORK.
+# -DTOOL, -DEMULATOR (may be empty), -DPATH_PREFIX (how the tool sees WORK), -DMACHINE, -DWORK,
+# -DTIMEOUT (seconds one run of the tool may take).
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(dir "${PATH_PREFIX}${WORK}")
 
 # Runs the tool with ARGN; checks the exit code and that stdout+stderr match the pattern.
 function(expect code pattern)
-    execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN}
+    execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN} TIMEOUT ${TIMEOUT}
         RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
     string(REPLACE "\r" "" text "${out}${err}")
     if(NOT rc STREQUAL code)
