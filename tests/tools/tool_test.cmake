@@ -1,5 +1,7 @@
 # Runs koa-dev and checks its output and exit codes.
-# -DTOOL, -DEMULATOR (may be empty), -DPATH_PREFIX (how the tool sees WORK), -DMACHINE, -DWORK.
+# -DTOOL, -DEMULATOR (may be empty), -DPATH_PREFIX (how the tool sees WORK), -DMACHINE, -DWORK,
+# -DVERSION (the project's).
+include(${CMAKE_CURRENT_LIST_DIR}/json_matches_text.cmake)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(dir "${PATH_PREFIX}${WORK}")
@@ -18,7 +20,9 @@ function(expect code pattern)
 endfunction()
 
 # Help, and commands that do not exist.
-expect(0 "Usage: koa-dev \\[--site DIR\\] COMMAND.*rsc +Write and show" --help)
+expect(0 "Usage: koa-dev \\[--site DIR\\] COMMAND.*Exit codes:.*\n  rsc show +Show"
+    --help)
+expect(0 "^koa-dev ${VERSION}\n$" --version)
 expect(0 "Usage: koa-dev rsc COMMAND.*write.*show" rsc --help)
 expect(0 "Usage: koa-dev rsc write FILE \\[--machine i386\\|x86-64\\] KEY=VALUE.*MENU_PATH \\(101\\)"
     rsc write --help)
@@ -72,6 +76,8 @@ expect(0 "file version +2\\.0\\.0\\.0\n  product version +1\\.0\\.0\\.0\n  flags
     version ${PATH_PREFIX}${LIBRARY})
 expect(1 "no version information" version ${PATH_PREFIX}${LIBRARY} ${dir}/missing.dll)
 expect(2 "no FILE given" version)
+expect(2 "no FILE given" version --json)
+expect(2 "unknown option '--jsn'" version --jsn ${PATH_PREFIX}${LIBRARY})
 
 # The loaders on a site whose koa_dev.rsc lies beside the tool: list mode, identification,
 # a device load, and the cluster of a failure.
@@ -115,8 +121,25 @@ if(NOT EXISTS ${WORK}/site/local/dev_full${SUFFIX})
 endif()
 expect(1 "code:   13\nsource: DLL 'nothing${SUFFIX}' was Not Found or is Invalid" update nothing${SUFFIX})
 expect(2 "no NAME given" update)
+
+# The JSON reports hold the facts of the text reports: a pre-release library beside the common
+# library and a file without version information; the site after its loads.
+set(files ${PATH_PREFIX}${LIBRARY} ${dir}/site/released/ctrl_full${SUFFIX} ${dir}/missing.dll)
+expect(1 "" version ${files})
+set(text "${last_output}")
+expect(1 "" version --json ${files})
+expect_version_json("${text}" "${last_output}")
+set(loads --controller=ctrl_full${SUFFIX} --device dev_full${SUFFIX})
+expect(0 "" info ${loads})
+set(text "${last_output}")
+expect(0 "" info --json ${loads})
+expect_info_json("${text}" "${last_output}")
 file(REMOVE ${tool_dir}/koa_dev.rsc)
 expect(1 "resource file +missing .*code:   13\nsource: Resource File 'koa_dev.rsc' Not Found" info)
+set(text "${last_output}")
+expect(1 "" info --json)
+expect_info_json("${text}" "${last_output}")
+
 
 # --site runs a copy of the tool placed in the site; the copy's output and exit code come back.
 if(SITE_TEST)
