@@ -20,7 +20,7 @@ function(expect code pattern)
 endfunction()
 
 # Help, and commands that do not exist.
-expect(0 "Usage: koa-dev \\[--site DIR\\] COMMAND.*Exit codes:.*\n  rsc show +Show"
+expect(0 "Usage: koa-dev \\[--site DIR\\] COMMAND.*Exit codes:.*\n  rsc show +Show.*\n  new device +Write"
     --help)
 expect(0 "^koa-dev ${VERSION}\n$" --version)
 expect(0 "Usage: koa-dev rsc COMMAND.*write.*show" rsc --help)
@@ -140,6 +140,12 @@ set(text "${last_output}")
 expect(1 "" info --json)
 expect_info_json("${text}" "${last_output}")
 
+# new writes a project only into an empty directory, for a name that can be a C identifier.
+expect(2 "no NAME given" new device)
+expect(2 "'9lives' is not a library name" new device 9lives)
+expect(2 "'my-ctl' is not a library name" new controller my-ctl ${dir}/new)
+expect(2 "unexpected argument 'x'" new controller ctl ${dir}/new x)
+expect(1 "koa-dev new: '${dir}/site' is not empty" new controller ctl ${dir}/site)
 
 # --site runs a copy of the tool placed in the site; the copy's output and exit code come back.
 if(SITE_TEST)

@@ -1,5 +1,6 @@
 #include "command.h"
 #include "library_commands.h"
+#include "new_command.h"
 #include "rsc_command.h"
 #include "site_commands.h"
 #include "site_option.h"
@@ -19,6 +20,7 @@ int main(int argc, char** argv) {
     commands.push_back(site[1]);
     commands.push_back(VersionCommand());
     commands.push_back(RscCommand());
+    commands.push_back(NewCommand());
     const Command root{
         "koa-dev",
         "Developer tool for the device library and its files.",

@@ -31,12 +31,6 @@ std::optional<std::string> TakeSite(Arguments& args) {
     return std::nullopt;
 }
 
-fs::path OwnExecutable() {
-    char name[4096];
-    const size_t n = platform::ModuleFileName(nullptr, name, sizeof name);
-    return fs::path(std::string(name, n));
-}
-
 // Puts a current copy of the tool at target: a hard link, or a copy where links fail.
 void PlaceCopy(const fs::path& tool, const fs::path& target) {
     std::error_code ignored;
@@ -76,6 +70,12 @@ int Run(const fs::path& program, const Arguments& args) {
 
 } // namespace
 
+fs::path ToolExecutable() {
+    char name[4096];
+    const size_t n = platform::ModuleFileName(nullptr, name, sizeof name);
+    return fs::path(std::string(name, n));
+}
+
 std::optional<int> RunInSite(Arguments& args, Streams& streams) {
     std::optional<std::string> site;
     try {
@@ -91,7 +91,7 @@ std::optional<int> RunInSite(Arguments& args, Streams& streams) {
         streams.err << "koa-dev: --site '" << *site << "' is not a directory\n";
         return kFailure;
     }
-    const fs::path tool = OwnExecutable();
+    const fs::path tool = ToolExecutable();
     if (fs::equivalent(tool.parent_path(), *site, error))
         return std::nullopt;
     const fs::path host = fs::path(*site) / tool.filename();

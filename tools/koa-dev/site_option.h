@@ -2,6 +2,7 @@
 
 #include "command.h"
 
+#include <filesystem>
 #include <optional>
 
 namespace koa::tool {
@@ -10,8 +11,12 @@ namespace koa::tool {
 // directory that holds its koa_dev.rsc. The library looks for koa_dev.rsc beside the host
 // executable and resolves relative configured paths against that directory, so the tool places
 // a copy of itself in DIR (a hard link where the file system allows) and runs the copy with the
-// other arguments. Removes the option from args. Returns the copy's exit code, or nothing when
-// the option was not given or DIR already is the tool's own directory.
+// other arguments. Removes the option from args.
+// Returns the copy's exit code, or nothing when the option was not given or DIR already is the
+// tool's own directory.
 std::optional<int> RunInSite(Arguments& args, Streams& streams);
+
+// The tool's own executable file.
+std::filesystem::path ToolExecutable();
 
 } // namespace koa::tool
