@@ -2,6 +2,8 @@
 
 #include "platform/modules.h"
 
+#include <koa_dev/paths.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -97,9 +99,10 @@ std::optional<int> RunInSite(Arguments& args, Streams& streams) {
     const fs::path host = fs::path(*site) / tool.filename();
     try {
         PlaceCopy(tool, host);
-        for (const char* dll : {"koa_dev.dll", "libkoa_dev.dll"})
-            if (fs::exists(tool.parent_path() / dll))
-                PlaceCopy(tool.parent_path() / dll, fs::path(*site) / dll);
+        // The copy finds the library beside itself, as the tool finds it: on Windows always,
+        // elsewhere when the tool runs from an installed package.
+        const fs::path library(CommonDLL_FileName(true).CStr());
+        PlaceCopy(fs::canonical(library), fs::path(*site) / library.filename());
     } catch (const fs::filesystem_error& failure) {
         streams.err << "koa-dev: cannot place the tool in '" << *site << "': " << failure.what()
                     << "\n";
