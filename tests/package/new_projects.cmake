@@ -1,9 +1,10 @@
 # Writes a controller and a device project with koa-dev new, then configures, builds and (with
-# -DTEST=ON) tests each, warnings as errors, as a separate project. With TEST, the tool then loads
-# the two libraries on a site as a driver does: through their exports and version resources.
+# -DRUN_TESTS=ON) tests each, warnings as errors, as a separate project. With -DSITE=ON as well,
+# the tool then loads the two libraries on a site as a driver does: through their exports and
+# version resources.
 #   -DTOOL, -DEMULATOR (may be empty), -DPATH_PREFIX (how the tool sees WORK), -DWORK,
 #   -DGENERATOR, -DMAKE_PROGRAM, -DOPTIONS (configure options: the package, a toolchain file, an
-#   emulator), -DTEST, -DMACHINE (of koa_dev.rsc), -DSUFFIX (of the built libraries).
+#   emulator), -DRUN_TESTS, -DSITE, -DMACHINE (of koa_dev.rsc), -DSUFFIX (of the built libraries).
 file(REMOVE_RECURSE ${WORK})
 set(dir "${PATH_PREFIX}${WORK}")
 
@@ -18,7 +19,7 @@ function(run_tool)
 endfunction()
 
 set(test_command "")
-if(TEST)
+if(RUN_TESTS)
     set(test_command --test-command ${CMAKE_CTEST_COMMAND} --output-on-failure)
 endif()
 foreach(kind IN ITEMS controller device)
@@ -26,18 +27,18 @@ foreach(kind IN ITEMS controller device)
     run_tool(new ${kind} ${name} ${dir}/${name})
     execute_process(COMMAND ${CMAKE_CTEST_COMMAND} --build-and-test ${WORK}/${name} ${WORK}/build
             --build-generator ${GENERATOR} --build-makeprogram ${MAKE_PROGRAM}
-            --build-options -DCMAKE_CXX_FLAGS=-Werror ${OPTIONS} ${test_command}
+            --build-options -DCMAKE_COMPILE_WARNING_AS_ERROR=ON ${OPTIONS} ${test_command}
         RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
     if(NOT rc EQUAL 0)
         message(FATAL_ERROR "the new ${kind} project failed to build or pass its tests\n${out}${err}")
     endif()
-    if(TEST AND NOT out MATCHES "100% tests passed, 0 tests failed out of 1")
+    if(RUN_TESTS AND NOT out MATCHES "100% tests passed, 0 tests failed out of 1")
         message(FATAL_ERROR "the new ${kind} project's test did not run\n${out}")
     endif()
     file(COPY ${WORK}/build/bin/${name}${SUFFIX} DESTINATION ${WORK}/site/released)
     file(REMOVE_RECURSE ${WORK}/build)
 endforeach()
-if(NOT TEST)
+if(NOT RUN_TESTS OR NOT SITE)
     return()
 endif()
 
