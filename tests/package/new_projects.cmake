@@ -6,10 +6,11 @@
 #   -DGENERATOR, -DMAKE_PROGRAM, -DOPTIONS (configure options: the package, a toolchain file, an
 #   emulator), -DRUN_TESTS, -DSITE, -DMACHINE (of koa_dev.rsc), -DSUFFIX (of the built libraries).
 file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
 set(dir "${PATH_PREFIX}${WORK}")
 
 function(run_tool)
-    execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN}
+    execute_process(COMMAND ${EMULATOR} ${TOOL} ${ARGN} WORKING_DIRECTORY ${WORK}
         RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
     string(REPLACE "\r" "" out "${out}${err}")
     if(NOT rc EQUAL 0)
@@ -24,7 +25,12 @@ if(RUN_TESTS)
 endif()
 foreach(kind IN ITEMS controller device)
     set(name new_${kind})
-    run_tool(new ${kind} ${name} ${dir}/${name})
+    # The device project goes to the default directory, ./NAME.
+    set(project_dir ${dir}/${name})
+    if(kind STREQUAL "device")
+        set(project_dir "")
+    endif()
+    run_tool(new ${kind} ${name} ${project_dir})
     execute_process(COMMAND ${CMAKE_CTEST_COMMAND} --build-and-test ${WORK}/${name} ${WORK}/build
             --build-generator ${GENERATOR} --build-makeprogram ${MAKE_PROGRAM}
             --build-options -DCMAKE_COMPILE_WARNING_AS_ERROR=ON ${OPTIONS} ${test_command}

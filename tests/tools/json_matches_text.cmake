@@ -31,12 +31,15 @@ function(expect_cluster json member text)
     expect_json("${json}" "${CMAKE_MATCH_3}" ${member} source)
 endfunction()
 
-# version FILE... against version --json FILE...: each file's versions, flags, build kind and
-# description line; files without version information are "valid": false.
-function(expect_version_json text json)
+# version FILE... against version --json FILE...: one entry for each of the count files, with
+# its versions, flags, build kind and description line; "valid": false without version information.
+function(expect_version_json text json count)
     string(REPLACE "\r" "" text "${text}")
     expect_json_format("${json}")
-    string(JSON count LENGTH "${json}" files)
+    string(JSON length LENGTH "${json}" files)
+    if(NOT length EQUAL count)
+        message(SEND_ERROR "version --json reports ${length} files of ${count}")
+    endif()
     set(index 0)
     while(index LESS count)
         string(JSON file GET "${json}" files ${index} file)

@@ -128,7 +128,7 @@ set(files ${PATH_PREFIX}${LIBRARY} ${dir}/site/released/ctrl_full${SUFFIX} ${dir
 expect(1 "" version ${files})
 set(text "${last_output}")
 expect(1 "" version --json ${files})
-expect_version_json("${text}" "${last_output}")
+expect_version_json("${text}" "${last_output}" 3)
 set(loads --controller=ctrl_full${SUFFIX} --device dev_full${SUFFIX})
 expect(0 "" info ${loads})
 set(text "${last_output}")
