@@ -21,3 +21,14 @@ install(FILES
     cmake/KoaDevVersionInfo.cmake
     cmake/version_res_writer.cpp
     DESTINATION ${KOA_DEV_CMAKE_DIR})
+
+# The tool, the documentation and, for Windows, the toolchain file that cross-builds a driver
+# against this package from Linux (the one of the package's processor).
+install(TARGETS koa-dev RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY docs/ DESTINATION ${CMAKE_INSTALL_DOCDIR} FILES_MATCHING PATTERN "*.md")
+if(WIN32)
+    string(REGEX REPLACE "-.*" "" processor ${KOA_DEV_MINGW_TRIPLET})
+    install(FILES cmake/toolchain-mingw-${processor}.cmake cmake/mingw-common.cmake
+        DESTINATION ${KOA_DEV_CMAKE_DIR})
+endif()

@@ -7,6 +7,12 @@ set(CMAKE_CXX_COMPILER ${KOA_DEV_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${KOA_DEV_MINGW_TRIPLET}-windres)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${KOA_DEV_MINGW_TRIPLET})
+# Installed beside a koa_dev package (<prefix>/lib/cmake/koa_dev), the toolchain lets
+# find_package(koa_dev) find that package.
+if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/koa_devConfig.cmake)
+    get_filename_component(_koa_dev_prefix ${CMAKE_CURRENT_LIST_DIR}/../../.. ABSOLUTE)
+    list(APPEND CMAKE_FIND_ROOT_PATH ${_koa_dev_prefix})
+endif()
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ libgtest-dev
+    cmake ninja-build g++ libgtest-dev nlohmann-json3-dev dpkg-dev file
     g++-multilib qemu-user
     g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
     binutils-mingw-w64-i686 binutils-mingw-w64-x86-64

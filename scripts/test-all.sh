@@ -37,7 +37,8 @@ build linux-sanitize -DKOA_DEV_SANITIZE=ON
 build linux-i386 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386.cmake
 build linux-i386-packed -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-linux-i386.cmake \
     -DKOA_DEV_LV_PACKED=ON
-build windows-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DKOA_DEV_WINE_TESTS=OFF
+build windows-i686 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-i686.cmake -DKOA_DEV_WINE_TESTS=OFF \
+    -DKOA_DEV_NATIVE_TOOL="$PWD/build/linux/tools/koa-dev/koa-dev"
 build windows-x86_64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-mingw-x86_64.cmake -DKOA_DEV_WINE_TESTS=ON \
     -DKOA_DEV_NATIVE_TOOL="$PWD/build/linux/tools/koa-dev/koa-dev"
 require_tests windows-x86_64 wine

@@ -1,6 +1,7 @@
 # Runs koa-dev and checks its output and exit codes.
 # -DTOOL, -DEMULATOR (may be empty), -DPATH_PREFIX (how the tool sees WORK), -DMACHINE, -DWORK,
-# -DTIMEOUT (seconds one run of the tool may take).
+# -DTIMEOUT (seconds one run of the tool may take), -DVERSION (the project's).
+include(${CMAKE_CURRENT_LIST_DIR}/json_matches_text.cmake)
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 set(dir "${PATH_PREFIX}${WORK}")
@@ -19,7 +20,9 @@ function(expect code pattern)
 endfunction()
 
 # Help, and commands that do not exist.
-expect(0 "Usage: koa-dev \\[--site DIR\\] COMMAND.*rsc +Write and show" --help)
+expect(0 "Usage: koa-dev \\[--site DIR\\] COMMAND.*Exit codes:.*\n  rsc show +Show.*\n  new device +Write"
+    --help)
+expect(0 "^koa-dev ${VERSION}\n$" --version)
 expect(0 "Usage: koa-dev rsc COMMAND.*write.*show" rsc --help)
 expect(0 "Usage: koa-dev rsc write FILE \\[--machine i386\\|x86-64\\] KEY=VALUE.*MENU_PATH \\(101\\)"
     rsc write --help)
@@ -73,6 +76,8 @@ expect(0 "file version +2\\.0\\.0\\.0\n  product version +1\\.0\\.0\\.0\n  flags
     version ${PATH_PREFIX}${LIBRARY})
 expect(1 "no version information" version ${PATH_PREFIX}${LIBRARY} ${dir}/missing.dll)
 expect(2 "no FILE given" version)
+expect(2 "no FILE given" version --json)
+expect(2 "unknown option '--jsn'" version --jsn ${PATH_PREFIX}${LIBRARY})
 
 # The loaders on a site whose koa_dev.rsc lies beside the tool: list mode, identification,
 # a device load, and the cluster of a failure.
@@ -116,8 +121,31 @@ if(NOT EXISTS ${WORK}/site/local/dev_full${SUFFIX})
 endif()
 expect(1 "code:   13\nsource: DLL 'nothing${SUFFIX}' was Not Found or is Invalid" update nothing${SUFFIX})
 expect(2 "no NAME given" update)
+
+# The JSON reports hold the facts of the text reports: a pre-release library beside the common
+# library and a file without version information; the site after its loads.
+set(files ${PATH_PREFIX}${LIBRARY} ${dir}/site/released/ctrl_full${SUFFIX} ${dir}/missing.dll)
+expect(1 "" version ${files})
+set(text "${last_output}")
+expect(1 "" version --json ${files})
+expect_version_json("${text}" "${last_output}" 3)
+set(loads --controller=ctrl_full${SUFFIX} --device dev_full${SUFFIX})
+expect(0 "" info ${loads})
+set(text "${last_output}")
+expect(0 "" info --json ${loads})
+expect_info_json("${text}" "${last_output}")
 file(REMOVE ${tool_dir}/koa_dev.rsc)
 expect(1 "resource file +missing .*code:   13\nsource: Resource File 'koa_dev.rsc' Not Found" info)
+set(text "${last_output}")
+expect(1 "" info --json)
+expect_info_json("${text}" "${last_output}")
+
+# new writes a project only into an empty directory, for a name that can be a C identifier.
+expect(2 "no NAME given" new device)
+expect(2 "'9lives' is not a library name" new device 9lives)
+expect(2 "'my-ctl' is not a library name" new controller my-ctl ${dir}/new)
+expect(2 "unexpected argument 'x'" new controller ctl ${dir}/new x)
+expect(1 "koa-dev new: '${dir}/site' is not empty" new controller ctl ${dir}/site)
 
 # --site runs a copy of the tool placed in the site; the copy's output and exit code come back.
 if(SITE_TEST)

@@ -32,6 +32,10 @@ LoadOptions ParseLoadOptions(const Arguments& args, size_t maxOperands, int acce
             continue;
         if ((accepted & kDeviceOption) && TakeOption(args, i, "--device", options.device))
             continue;
+        if ((accepted & kJsonOption) && args[i] == "--json") {
+            options.json = true;
+            continue;
+        }
         if (args[i].rfind("--", 0) == 0)
             throw UsageError("unknown option '" + args[i] + "'");
         options.operands.push_back(args[i]);
@@ -41,27 +45,36 @@ LoadOptions ParseLoadOptions(const Arguments& args, size_t maxOperands, int acce
     return options;
 }
 
-void PrintResult(const char* call, const TString& text, std::ostream& out) {
-    out << call << " returned \"" << text.CStr() << "\"\n";
+void PrintResults(const CallResults& results, std::ostream& out) {
+    for (const CallResult& result : results)
+        out << result.call << " returned \"" << result.text.CStr() << "\"\n";
 }
 
-int Finish(const ErrorCluster& err, std::ostream& out) {
+void PrintCluster(const ErrorCluster& err, std::ostream& out) {
     out << "status: " << (err.Status() ? "error" : "no error") << "\n"
         << "code:   " << err.Code() << "\n"
         << "source: " << err.Source().CStr() << "\n";
     if (err.FatalStatus())
         out << "fatal:  " << err.FatalCode() << "\n";
+}
+
+int ExitCode(const ErrorCluster& err) {
     return err.Status() ? kFailure : kSuccess;
 }
 
-void Connect(ErrorCluster& err, const std::string& spec, std::ostream& out) {
-    PrintResult("LoadControllerLibrary", LoadControllerLibrary(&err, spec.c_str()), out);
+int Finish(const ErrorCluster& err, std::ostream& out) {
+    PrintCluster(err, out);
+    return ExitCode(err);
 }
 
-void LoadDevice(ErrorCluster& err, const std::string& spec, std::ostream& out) {
-    PrintResult("VerifyDeviceSpecificDllVersion",
-                VerifyDeviceSpecificDllVersion(&err, spec.c_str()), out);
-    PrintResult("LoadDeviceLibrary", LoadDeviceLibrary(&err, spec.c_str()), out);
+void Connect(ErrorCluster& err, const std::string& spec, CallResults& results) {
+    results.push_back({"LoadControllerLibrary", LoadControllerLibrary(&err, spec.c_str())});
+}
+
+void LoadDevice(ErrorCluster& err, const std::string& spec, CallResults& results) {
+    results.push_back(
+        {"VerifyDeviceSpecificDllVersion", VerifyDeviceSpecificDllVersion(&err, spec.c_str())});
+    results.push_back({"LoadDeviceLibrary", LoadDeviceLibrary(&err, spec.c_str())});
 }
 
 } // namespace koa::tool

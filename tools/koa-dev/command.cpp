@@ -10,6 +10,19 @@ bool IsHelp(const std::string& arg) {
     return arg == "--help" || arg == "-h";
 }
 
+// One line per command that takes arguments, under the group names that lead to it.
+void PrintCommandList(const Command& group, const std::string& prefix, std::ostream& out) {
+    for (const Command& sub : group.subcommands) {
+        if (!sub.subcommands.empty()) {
+            PrintCommandList(sub, prefix + sub.name + ' ', out);
+            continue;
+        }
+        std::string name = "  " + prefix + sub.name;
+        name.resize(std::max<size_t>(name.size() + 2, 18), ' ');
+        out << name << sub.summary << "\n";
+    }
+}
+
 void PrintHelp(const Command& command, const std::string& path, std::ostream& out) {
     out << "Usage: " << path;
     if (!command.usage.empty())
@@ -21,11 +34,7 @@ void PrintHelp(const Command& command, const std::string& path, std::ostream& ou
         out << "\n" << command.details;
     if (!command.subcommands.empty()) {
         out << "\nCommands:\n";
-        for (const Command& sub : command.subcommands) {
-            std::string name = "  " + sub.name;
-            name.resize(std::max<size_t>(name.size() + 2, 15), ' ');
-            out << name << sub.summary << "\n";
-        }
+        PrintCommandList(command, "", out);
         out << "\nRun '" << path << " COMMAND --help' for a command's arguments.\n";
     }
 }

@@ -11,15 +11,19 @@ namespace {
 int ConnectCommand(const Arguments& args, Streams& streams) {
     const LoadOptions options = ParseLoadOptions(args, 1, kNoOption);
     ErrorCluster err;
-    Connect(err, options.operands.empty() ? std::string() : options.operands[0], streams.out);
+    CallResults results;
+    Connect(err, options.operands.empty() ? std::string() : options.operands[0], results);
+    PrintResults(results, streams.out);
     return Finish(err, streams.out);
 }
 
 int IdentifyCommand(const Arguments& args, Streams& streams) {
     const LoadOptions options = ParseLoadOptions(args, 0, kControllerOption);
     ErrorCluster err;
-    Connect(err, options.controller.value_or(""), streams.out);
-    PrintResult("ID_Device", ID_Device(&err), streams.out);
+    CallResults results;
+    Connect(err, options.controller.value_or(""), results);
+    results.push_back({"ID_Device", ID_Device(&err)});
+    PrintResults(results, streams.out);
     return Finish(err, streams.out);
 }
 
@@ -28,8 +32,10 @@ int LoadDeviceCommand(const Arguments& args, Streams& streams) {
     if (options.operands.empty())
         throw UsageError("no SPEC given");
     ErrorCluster err;
-    Connect(err, options.controller.value_or(""), streams.out);
-    LoadDevice(err, options.operands[0], streams.out);
+    CallResults results;
+    Connect(err, options.controller.value_or(""), results);
+    LoadDevice(err, options.operands[0], results);
+    PrintResults(results, streams.out);
     return Finish(err, streams.out);
 }
 

@@ -1,6 +1,8 @@
 #include "site_commands.h"
 
 #include "call_report.h"
+#include "json_report.h"
+#include "version_command.h"
 
 #include <koa_dev/koa_dev.h>
 
@@ -28,11 +30,6 @@ const char* Presence(const TString& path) {
     return found ? "exists" : "missing";
 }
 
-void PrintRow(const char* name, const TString& value, const char* state, std::ostream& out) {
-    out << "  " << std::left << std::setw(22) << name << std::setw(16) << state << value.CStr()
-        << "\n";
-}
-
 // The resource file the library reads: beside the host program, else beside the library.
 TString ResourceFilePath() {
     const TString beside = LabVIEW_FilePath() + kResourceFile;
@@ -41,14 +38,32 @@ TString ResourceFilePath() {
     return RemoveFileNameFromPath(CommonDLL_FileName(true)) + kResourceFile;
 }
 
-int PrintConfiguration(std::ostream& out) {
-    out << "Site\n";
-    PrintRow("host directory", LabVIEW_FilePath(), "", out);
-    PrintRow("common library", CommonDLL_FileName(true), "", out);
+// A path as the library resolves it, and whether it exists ("" when not tested).
+struct PathFact {
+    const char* name;
+    TString value;
+    const char* state;
+};
+
+// What info reports: the site, the configuration as read, the loads asked for, the versions.
+struct SiteFacts {
+    PathFact hostDirectory;
+    PathFact commonLibrary;
+    PathFact resourceFile;
+    std::vector<PathFact> configuration;
+    ErrorCluster configurationCluster;
+    CallResults loads;
+    TString versionReport;
+    std::vector<std::pair<const char*, FileVersionFacts>> libraries;
+    ErrorCluster cluster;
+};
+
+void ReadConfiguration(SiteFacts& facts) {
+    facts.hostDirectory = {"host directory", LabVIEW_FilePath(), ""};
+    facts.commonLibrary = {"common library", CommonDLL_FileName(true), ""};
     const TString rsc = ResourceFilePath();
-    PrintRow("resource file", rsc, Presence(rsc), out);
-    ErrorCluster err;
-    ReloadCommonDllResourceFile(&err);
+    facts.resourceFile = {"resource file", rsc, Presence(rsc)};
+    ReloadCommonDllResourceFile(&facts.configurationCluster);
     using Getter = TString (*)(ErrorCluster*);
     const std::pair<const char*, Getter> settings[] = {{"RELEASED_DLL_PATH", ReleasedDllPath},
                                                        {"FIRMWARE_PATH", FirmwarePath},
@@ -57,29 +72,87 @@ int PrintConfiguration(std::ostream& out) {
                                                        {"REVISION_CHECK_FILE", RevisionCheckFile},
                                                        {"LOCAL_DLL_PATH", LocalDllPath},
                                                        {"MENU_PATH", MenuPath}};
-    out << "\nConfiguration\n";
     for (const auto& [name, get] : settings) {
         const TString value = get(nullptr);
-        PrintRow(name, value, Presence(value), out);
+        facts.configuration.push_back({name, value, Presence(value)});
     }
-    return Finish(err, out);
+}
+
+// The version report, and the version information of each library file it covers.
+void ReadVersions(SiteFacts& facts) {
+    facts.versionReport = FormattedVersionInfo(&facts.cluster);
+    const std::pair<const char*, TString> files[] = {{"common", CommonDLL_FileName(true)},
+                                                     {"controller", ControllerDLL_FileName(true)},
+                                                     {"device", DeviceDLL_FileName(true)}};
+    for (const auto& [role, file] : files) {
+        if (!file.IsEmpty())
+            facts.libraries.emplace_back(role, ReadFileVersionFacts(file.CStr()));
+    }
+}
+
+void PrintRow(const PathFact& row, std::ostream& out) {
+    out << "  " << std::left << std::setw(22) << row.name << std::setw(16) << row.state
+        << row.value.CStr() << "\n";
+}
+
+void PrintText(const SiteFacts& facts, bool loaded, std::ostream& out) {
+    out << "Site\n";
+    for (const PathFact* row : {&facts.hostDirectory, &facts.commonLibrary, &facts.resourceFile})
+        PrintRow(*row, out);
+    out << "\nConfiguration\n";
+    for (const PathFact& row : facts.configuration)
+        PrintRow(row, out);
+    PrintCluster(facts.configurationCluster, out);
+    if (loaded) {
+        out << "\nLoads\n";
+        PrintResults(facts.loads, out);
+    }
+    out << "\nVersion information (FormattedVersionInfo)\n" << facts.versionReport.CStr();
+    PrintCluster(facts.cluster, out);
+}
+
+void PrintJsonReport(const SiteFacts& facts, std::ostream& out) {
+    Json configuration = Json::object();
+    for (const PathFact& row : facts.configuration)
+        configuration[row.name] = Json{{"value", ToJson(row.value)}, {"state", row.state}};
+    Json libraries = Json::array();
+    for (const auto& [role, versions] : facts.libraries) {
+        Json library{{"role", role}};
+        library.update(ToJson(versions));
+        libraries.push_back(library);
+    }
+    const Json resourceFile{{"path", ToJson(facts.resourceFile.value)},
+                            {"state", facts.resourceFile.state}};
+    PrintJson(Json{{"format", kJsonFormat},
+                   {"host_directory", ToJson(facts.hostDirectory.value)},
+                   {"common_library", ToJson(facts.commonLibrary.value)},
+                   {"resource_file", resourceFile},
+                   {"configuration", configuration},
+                   {"configuration_cluster", ToJson(facts.configurationCluster)},
+                   {"loads", ToJson(facts.loads)},
+                   {"version_report", ToJson(facts.versionReport)},
+                   {"libraries", libraries},
+                   {"cluster", ToJson(facts.cluster)}},
+              out);
 }
 
 int InfoCommand(const Arguments& args, Streams& streams) {
-    const LoadOptions options = ParseLoadOptions(args, 0, kControllerOption | kDeviceOption);
-    const int configuration = PrintConfiguration(streams.out);
-    ErrorCluster err;
-    if (options.controller || options.device) {
-        streams.out << "\nLoads\n";
-        Connect(err, options.controller.value_or(""), streams.out);
-    }
+    const LoadOptions options =
+        ParseLoadOptions(args, 0, kControllerOption | kDeviceOption | kJsonOption);
+    SiteFacts facts;
+    ReadConfiguration(facts);
+    const bool loaded = options.controller || options.device;
+    if (loaded)
+        Connect(facts.cluster, options.controller.value_or(""), facts.loads);
     if (options.device)
-        LoadDevice(err, *options.device, streams.out);
-    streams.out << "\nVersion information (FormattedVersionInfo)\n";
-    const TString report = FormattedVersionInfo(&err);
-    streams.out << report.CStr();
-    const int version = Finish(err, streams.out);
-    return configuration == kSuccess ? version : configuration;
+        LoadDevice(facts.cluster, *options.device, facts.loads);
+    ReadVersions(facts);
+    if (options.json)
+        PrintJsonReport(facts, streams.out);
+    else
+        PrintText(facts, loaded, streams.out);
+    const int configuration = ExitCode(facts.configurationCluster);
+    return configuration == kSuccess ? ExitCode(facts.cluster) : configuration;
 }
 
 int UpdateCommand(const Arguments& args, Streams& streams) {
@@ -103,7 +176,7 @@ std::vector<Command> SiteCommands() {
     Command info{
         "info",
         "Show the site as the library sees it: configuration, paths, versions.",
-        "[--controller SPEC] [--device SPEC]",
+        "[--controller SPEC] [--device SPEC] [--json]",
         std::string(
             "Prints the host program's directory, the common library and the resource file in\n"
             "use, then each configured value as the library resolves it (LOCAL_DLL_PATH made\n"
@@ -111,7 +184,8 @@ std::vector<Command> SiteCommands() {
             "whether it exists, and the cluster of reading koa_dev.rsc. Then the version report\n"
             "of FormattedVersionInfo: with --controller and --device, after connecting that\n"
             "controller (--controller \"\" for the controller list) and checking and loading that\n"
-            "device library, so the report covers them.\n") +
+            "device library, so the report covers them. With --json, one JSON document with the\n"
+            "same facts and the version information of each library file (docs/koa-dev.md).\n") +
             kSiteHelp + kClusterHelp,
         InfoCommand,
         {}};

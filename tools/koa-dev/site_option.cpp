@@ -2,6 +2,8 @@
 
 #include "platform/modules.h"
 
+#include <koa_dev/paths.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -29,12 +31,6 @@ std::optional<std::string> TakeSite(Arguments& args) {
         }
     }
     return std::nullopt;
-}
-
-fs::path OwnExecutable() {
-    char name[4096];
-    const size_t n = platform::ModuleFileName(nullptr, name, sizeof name);
-    return fs::path(std::string(name, n));
 }
 
 // Puts a current copy of the tool at target: a hard link, or a copy where links fail.
@@ -76,6 +72,12 @@ int Run(const fs::path& program, const Arguments& args) {
 
 } // namespace
 
+fs::path ToolExecutable() {
+    char name[4096];
+    const size_t n = platform::ModuleFileName(nullptr, name, sizeof name);
+    return fs::path(std::string(name, n));
+}
+
 std::optional<int> RunInSite(Arguments& args, Streams& streams) {
     std::optional<std::string> site;
     try {
@@ -91,15 +93,16 @@ std::optional<int> RunInSite(Arguments& args, Streams& streams) {
         streams.err << "koa-dev: --site '" << *site << "' is not a directory\n";
         return kFailure;
     }
-    const fs::path tool = OwnExecutable();
+    const fs::path tool = ToolExecutable();
     if (fs::equivalent(tool.parent_path(), *site, error))
         return std::nullopt;
     const fs::path host = fs::path(*site) / tool.filename();
     try {
         PlaceCopy(tool, host);
-        for (const char* dll : {"koa_dev.dll", "libkoa_dev.dll"})
-            if (fs::exists(tool.parent_path() / dll))
-                PlaceCopy(tool.parent_path() / dll, fs::path(*site) / dll);
+        // The copy finds the library beside itself, as the tool finds it: on Windows always,
+        // elsewhere when the tool runs from an installed package.
+        const fs::path library(CommonDLL_FileName(true).CStr());
+        PlaceCopy(fs::canonical(library), fs::path(*site) / library.filename());
     } catch (const fs::filesystem_error& failure) {
         streams.err << "koa-dev: cannot place the tool in '" << *site << "': " << failure.what()
                     << "\n";
