@@ -3,6 +3,7 @@
 #include "support/resource_file.h"
 #include "support/scratch_dir.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,9 +13,15 @@ namespace {
 using Lines = std::vector<std::string>;
 const std::string kSuffix = KOA_FIXTURE_SUFFIX;
 
+// The path written as on Windows, with backslashes.
+std::string Backslashed(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
 // A site in a scratch directory: koa_dev.rsc beside the test program, the released directory
 // holding the fixture libraries (tests/fixtures, with version resources), an empty local
-// directory and a controller list file.
+// directory and a controller list file. The configured paths are written with backslashes.
 class ControllerRoad : public ScratchDirTest {
   protected:
     void SetUp() override {
@@ -22,12 +29,12 @@ class ControllerRoad : public ScratchDirTest {
         std::filesystem::create_directory(Released());
         for (const auto& entry : std::filesystem::directory_iterator(Host() + "shared/fixtures"))
             std::filesystem::copy_file(entry.path(), Released() + entry.path().filename().string());
-        WriteResourceFile({{1, Released()},
+        WriteResourceFile({{1, Backslashed(Released())},
                            {2, "F"},
                            {3, "P"},
-                           {4, Dir() + "controllers.txt"},
+                           {4, Backslashed(Dir() + "controllers.txt")},
                            {5, "V"},
-                           {100, Local()}});
+                           {100, Backslashed(Local())}});
         ErrorCluster err;
         ReloadCommonDllResourceFile(&err);
         ASSERT_FALSE(err.Status()) << err.Source().CStr();

@@ -57,14 +57,19 @@ bool WriteCopy(int in, const std::string& temp) {
 
 bool SetNormalFileAttributes(const char* path) {
     struct stat status;
-    const std::string host = HostPath(path);
-    return stat(host.c_str(), &status) == 0 && chmod(host.c_str(), status.st_mode | S_IWUSR) == 0;
+    const auto host = HostPath(path);
+    return host && stat(host->c_str(), &status) == 0 &&
+           chmod(host->c_str(), status.st_mode | S_IWUSR) == 0;
 }
 
 bool CopyFileOver(const char* from, const char* to) {
-    const std::string target = HostPath(to);
+    const auto source = HostPath(from);
+    const auto host = HostPath(to);
+    if (!source || !host)
+        return false;
+    const std::string& target = *host;
     const std::string temp = target + ".update";
-    int in = open(HostPath(from).c_str(), O_RDONLY | O_CLOEXEC);
+    int in = open(source->c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
         return false;
     unlink(temp.c_str());

@@ -16,10 +16,10 @@ namespace {
 
 // Backslashes separate as they do on Windows; a bare name is taken from the working directory,
 // never from the system's library path.
-std::string HostLibraryPath(const char* path) {
-    std::string host = HostPath(path);
-    if (host.find('/') == std::string::npos)
-        host.insert(0, "./");
+std::optional<std::string> HostLibraryPath(const char* path) {
+    auto host = HostPath(path);
+    if (host && host->find('/') == std::string::npos)
+        host->insert(0, "./");
     return host;
 }
 
@@ -45,9 +45,10 @@ bool NameOf(void* module, std::string& name) {
 } // namespace
 
 void* LoadLibraryModule(const char* path) {
-    if (path == nullptr || *path == '\0')
+    const auto host = HostLibraryPath(path);
+    if (!host)
         return nullptr;
-    return dlopen(HostLibraryPath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+    return dlopen(host->c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
 void ReleaseModule(void* module) {

@@ -1,6 +1,7 @@
 #include "platform/string_resources.h"
 
 #include "config/string_resource_image.h"
+#include "platform/posix/host_path.h"
 
 #include <cstdint>
 #include <fstream>
@@ -30,9 +31,10 @@ class ImageFile : public StringResourceFile {
 } // namespace
 
 std::unique_ptr<StringResourceFile> OpenStringResourceFile(const char* path) {
-    if (path == nullptr)
+    const auto host = HostPath(path);
+    if (!host)
         return nullptr;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::ifstream in(*host, std::ios::binary | std::ios::ate);
     const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
     if (size < 0 || size > kMaxFileSize)
         return nullptr;

@@ -1,4 +1,5 @@
 #include "platform/version_resources.h"
+#include "platform/posix/host_path.h"
 
 #include "version/version_block.h"
 #include "version/version_resource.h"
@@ -15,7 +16,10 @@ namespace koa::platform {
 namespace {
 
 std::vector<uint8_t> ReadWholeFile(const char* path) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "rb"), std::fclose);
+    const auto host = HostPath(path);
+    if (!host)
+        return {};
+    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(host->c_str(), "rb"), std::fclose);
     if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
         return {};
     long size = std::ftell(file.get());
@@ -29,7 +33,7 @@ std::vector<uint8_t> ReadWholeFile(const char* path) {
 
 // The file's version block, or nothing.
 std::vector<uint8_t> ReadVersionBlock(const char* path) {
-    std::vector<uint8_t> file = path ? ReadWholeFile(path) : std::vector<uint8_t>();
+    std::vector<uint8_t> file = ReadWholeFile(path);
     auto block = version::FindVersionResource(config::ByteView(file.data(), file.size()));
     if (!block || block->Size() > std::numeric_limits<uint32_t>::max())
         return {};
