@@ -2,6 +2,7 @@
 
 #include "platform/file_copy.h"
 #include "platform/posix/host_path.h"
+#include "platform/posix/regular_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -69,7 +70,7 @@ bool CopyFileOver(const char* from, const char* to) {
         return false;
     const std::string& target = *host;
     const std::string temp = target + ".update";
-    int in = open(source->c_str(), O_RDONLY | O_CLOEXEC);
+    int in = OpenRegularFile(*source, kMaxLibraryFileSize);
     if (in < 0)
         return false;
     unlink(temp.c_str());

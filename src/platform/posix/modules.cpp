@@ -1,5 +1,6 @@
 #include "platform/modules.h"
 #include "platform/posix/host_path.h"
+#include "platform/posix/regular_file.h"
 
 #include <dlfcn.h>
 #include <link.h>
@@ -45,8 +46,10 @@ bool NameOf(void* module, std::string& name) {
 } // namespace
 
 void* LoadLibraryModule(const char* path) {
+    // dlopen waits on a FIFO for ever, and maps whatever it is given: only a regular file of a
+    // sane size is handed to it.
     const auto host = HostLibraryPath(path);
-    if (!host)
+    if (!host || !IsRegularFile(*host, kMaxLibraryFileSize))
         return nullptr;
     return dlopen(host->c_str(), RTLD_NOW | RTLD_LOCAL);
 }

@@ -1,5 +1,6 @@
 #include "platform/version_resources.h"
 #include "platform/posix/host_path.h"
+#include "platform/posix/regular_file.h"
 
 #include "version/version_block.h"
 #include "version/version_resource.h"
@@ -15,25 +16,11 @@ namespace koa::platform {
 
 namespace {
 
-std::vector<uint8_t> ReadWholeFile(const char* path) {
-    const auto host = HostPath(path);
-    if (!host)
-        return {};
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(host->c_str(), "rb"), std::fclose);
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
-        return {};
-    long size = std::ftell(file.get());
-    if (size <= 0 || std::fseek(file.get(), 0, SEEK_SET) != 0)
-        return {};
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
-        return {};
-    return bytes;
-}
-
 // The file's version block, or nothing.
 std::vector<uint8_t> ReadVersionBlock(const char* path) {
-    std::vector<uint8_t> file = ReadWholeFile(path);
+    const auto host = HostPath(path);
+    auto read = host ? ReadRegularFile(*host, kMaxLibraryFileSize) : std::nullopt;
+    const std::vector<uint8_t> file = read ? std::move(*read) : std::vector<uint8_t>();
     auto block = version::FindVersionResource(config::ByteView(file.data(), file.size()));
     if (!block || block->Size() > std::numeric_limits<uint32_t>::max())
         return {};
