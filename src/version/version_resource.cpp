@@ -7,14 +7,17 @@
 
 namespace koa::version {
 
+using config::ByteSource;
 using config::ByteView;
 
 namespace {
 
 constexpr uint16_t kVersionType = 16;
 constexpr uint16_t kVersionName = 1;
+// Enough of the file's beginning to tell the three kinds apart.
+constexpr uint64_t kSignatureSize = 32;
 
-std::optional<ByteView> FindPeVersionResource(const ByteView& file) {
+std::optional<ByteView> FindPeVersionResource(ByteSource& file) {
     auto image = config::PeImage::Parse(file);
     auto resources = image ? config::ResourceDirectory::Of(*image) : std::nullopt;
     if (!resources)
@@ -30,14 +33,20 @@ std::optional<ByteView> FindPeVersionResource(const ByteView& file) {
 
 } // namespace
 
-std::optional<ByteView> FindVersionResource(const ByteView& file) {
-    if (IsResFile(file))
-        return FindResVersionResource(file);
-    if (IsElfFile(file)) {
+std::optional<ByteView> FindVersionResource(ByteSource& file) {
+    const ByteView start = file.Piece(0, kSignatureSize).Bytes();
+    if (IsResFile(start))
+        return FindResVersionResource(file.Piece(0, file.Size()).Bytes());
+    if (IsElfFile(start)) {
         auto section = FindElfSection(file, kElfResourceSection);
         return section ? FindResVersionResource(*section) : std::nullopt;
     }
     return FindPeVersionResource(file);
+}
+
+std::optional<ByteView> FindVersionResource(const ByteView& file) {
+    config::MemorySource source(file);
+    return FindVersionResource(source);
 }
 
 } // namespace koa::version
