@@ -37,13 +37,13 @@ class ControllerRoad : public ScratchDirTest {
         ASSERT_NO_FATAL_FAILURE(WriteSite());
         ASSERT_TRUE(IsDirectory(Local()));
     }
-    void WriteSite() const {
+    void WriteSite(const std::string& local = "") const {
         WriteResourceFile({{1, Backslashed(Released())},
                            {2, "F"},
                            {3, "P"},
                            {4, Backslashed(Dir() + "controllers.txt")},
                            {5, "V"},
-                           {100, Backslashed(Local())}});
+                           {100, Backslashed(local.empty() ? Local() : local)}});
         ErrorCluster err;
         ReloadCommonDllResourceFile(&err);
         ASSERT_FALSE(err.Status()) << err.Source().CStr();
@@ -233,6 +233,24 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
 }
 
 #if !defined(_WIN32)
+// A library path longer than the Windows limit of 259 characters names nothing, though Linux
+// could reach it: the library is neither copied there nor loaded from there, and no shorter,
+// cut path is read in its place.
+TEST_F(ControllerRoad, LibraryPathsBeyondThePathLimitNameNothing) {
+    const std::string name = "ctrl_full" + kSuffix;
+    const std::string deep = Local() + std::string(253 - Local().size(), 'd') + "/";
+    ASSERT_NO_FATAL_FAILURE(WriteSite(deep));
+    ASSERT_TRUE(IsDirectory(deep));
+    ErrorCluster err;
+    EXPECT_TRUE(LoadControllerLibrary(&err, name.c_str()).IsEmpty());
+    Expect(err, true, 14, "Unable to Update Local DLL '" + name + "'\n");
+    std::filesystem::copy_file(Released() + name, deep + name);
+    err.ResetAll();
+    LoadControllerLibrary(&err, name.c_str());
+    Expect(err, true, 14, "Unable to Update Local DLL '" + name + "'\n");
+    EXPECT_EQ(Loaded(), "");
+}
+
 // Where the site has a file, something that is not a regular file of a sane size: each operation
 // gives its own error at once, without waiting on a FIFO and without reading the file into memory.
 TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {

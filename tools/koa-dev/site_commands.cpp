@@ -36,7 +36,7 @@ void PrintRow(const char* name, const TString& value, const char* state, std::os
 // The resource file the library reads: beside the host program, else beside the library.
 TString ResourceFilePath() {
     const TString beside = LabVIEW_FilePath() + kResourceFile;
-    if (DoesFileExists(beside))
+    if (!LabVIEW_FilePath().IsEmpty() && DoesFileExists(beside))
         return beside;
     return RemoveFileNameFromPath(CommonDLL_FileName(true)) + kResourceFile;
 }

@@ -6,7 +6,6 @@
 #include <link.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -63,12 +62,11 @@ size_t ModuleFileName(void* module, char* buffer, size_t size) {
     if (size == 0)
         return 0;
     std::string name;
-    if (!NameOf(module, name))
+    if (!NameOf(module, name) || name.size() >= size)
         name.clear();
-    const size_t n = std::min(name.size(), size - 1);
-    std::memcpy(buffer, name.data(), n);
-    buffer[n] = '\0';
-    return n;
+    std::memcpy(buffer, name.data(), name.size());
+    buffer[name.size()] = '\0';
+    return name.size();
 }
 
 } // namespace koa::platform
