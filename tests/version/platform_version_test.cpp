@@ -112,8 +112,9 @@ TEST(PlatformVersionInfo, FilesWithoutVersionResourceHaveNone) {
 // The sample library padded to 900 MB with a hole: its version is read in a process that could
 // not hold a tenth of the file. (Address space limits do not suit the sanitizers' shadow memory.)
 TEST(PlatformVersionInfo, AHugeLibraryIsReadWithoutMemoryOfItsSize) {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / "koa_dev_huge_sample.so").string();
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("koa_dev_huge_sample." + std::to_string(getpid()) + ".so"))
+                                 .string();
     std::filesystem::copy_file(KOA_TEST_SAMPLE_LIBRARY, path,
                                std::filesystem::copy_options::overwrite_existing);
     std::filesystem::resize_file(path, uintmax_t{900} << 20);
