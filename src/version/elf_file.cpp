@@ -20,6 +20,7 @@ constexpr uint8_t kLittleEndian = 1;
 constexpr uint32_t kNoBits = 8;
 constexpr uint16_t kExtendedIndex = 0xFFFF;
 constexpr uint64_t kFileHeaderSize = 64;
+constexpr uint64_t kNamesBeforeTable = 4096;
 
 // Where the fields that locate sections lie in the 32- and 64-bit layouts.
 struct Layout {
@@ -69,9 +70,11 @@ class SectionTable {
             count_ = first.size;
         if (namesIndex_ == kExtendedIndex)
             namesIndex_ = first.link;
-        // The whole table in one piece; no entry lies beyond the end of the file.
+        // The whole table in one piece (no entry lies beyond the end of the file), with the bytes
+        // just before it, where linkers put the section names.
         const uint64_t room = (file_.Size() - table_) / entrySize_ + 1;
-        entries_ = file_.Piece(table_, std::min(count_, room) * entrySize_);
+        const uint64_t before = std::min(table_, kNamesBeforeTable);
+        entries_ = file_.Piece(table_ - before, before + std::min(count_, room) * entrySize_);
         return true;
     }
 

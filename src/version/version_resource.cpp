@@ -14,8 +14,9 @@ namespace {
 
 constexpr uint16_t kVersionType = 16;
 constexpr uint16_t kVersionName = 1;
-// Enough of the file's beginning to tell the three kinds apart.
-constexpr uint64_t kSignatureSize = 32;
+// The first read of a file: enough to tell the three kinds apart and to hold the headers the
+// readers look at first, and the whole of a small library, of which nothing more is then read.
+constexpr uint64_t kFirstPieceSize = 32 << 10;
 
 std::optional<ByteView> FindPeVersionResource(ByteSource& file) {
     auto image = config::PeImage::Parse(file);
@@ -34,7 +35,7 @@ std::optional<ByteView> FindPeVersionResource(ByteSource& file) {
 } // namespace
 
 std::optional<ByteView> FindVersionResource(ByteSource& file) {
-    const ByteView start = file.Piece(0, kSignatureSize).Bytes();
+    const ByteView start = file.Piece(0, kFirstPieceSize).Bytes();
     if (IsResFile(start))
         return FindResVersionResource(file.Piece(0, file.Size()).Bytes());
     if (IsElfFile(start)) {

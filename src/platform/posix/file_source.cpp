@@ -21,17 +21,19 @@ config::FilePiece FileSource::Piece(uint64_t offset, uint64_t length) {
         return config::FilePiece();
     length = PieceLength(offset, length);
     for (const Read& read : reads_) {
-        if (offset >= read.offset && offset - read.offset <= read.bytes.size() &&
-            length <= read.bytes.size() - (offset - read.offset))
+        if (offset >= read.offset && offset - read.offset <= read.length &&
+            length <= read.length - (offset - read.offset))
             return config::FilePiece(
-                offset, config::ByteView(read.bytes.data() + (offset - read.offset), length));
+                offset, config::ByteView(read.bytes.get() + (offset - read.offset), length));
     }
     if (fd_ < 0 || length == 0)
         return config::FilePiece(offset, config::ByteView());
     try {
-        Read& read = reads_.emplace_back(Read{offset, std::vector<uint8_t>(length)});
-        read.bytes.resize(ReadAt(fd_, offset, read.bytes.data(), length));
-        return config::FilePiece(offset, config::ByteView(read.bytes.data(), read.bytes.size()));
+        // Not zeroed first: the bytes are read over at once, and only those read are used.
+        Read& read =
+            reads_.emplace_back(Read{offset, 0, std::unique_ptr<uint8_t[]>(new uint8_t[length])});
+        read.length = ReadAt(fd_, offset, read.bytes.get(), length);
+        return config::FilePiece(offset, config::ByteView(read.bytes.get(), read.length));
     } catch (const std::bad_alloc&) {
         return config::FilePiece();
     }

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
-#include <vector>
 
 namespace koa::platform {
 
@@ -27,7 +27,8 @@ class FileSource : public config::ByteSource {
   private:
     struct Read {
         uint64_t offset;
-        std::vector<uint8_t> bytes;
+        uint64_t length;
+        std::unique_ptr<uint8_t[]> bytes;
     };
 
     int fd_ = -1;
