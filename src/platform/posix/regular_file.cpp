@@ -27,11 +27,9 @@ int OpenRegularFile(const std::string& path, uint64_t maxSize, uint64_t* size) {
 }
 
 bool IsRegularFile(const std::string& path, uint64_t maxSize) {
-    const int fd = OpenRegularFile(path, maxSize);
-    if (fd < 0)
-        return false;
-    close(fd);
-    return true;
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size >= 0 &&
+           static_cast<uint64_t>(status.st_size) <= maxSize;
 }
 
 uint64_t ReadAt(int fd, uint64_t offset, uint8_t* data, uint64_t length) {

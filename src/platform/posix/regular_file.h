@@ -20,7 +20,8 @@ inline constexpr uint64_t kMaxLibraryFileSize = uint64_t{1} << 30;
 // unless it is a regular file of at most maxSize bytes.
 int OpenRegularFile(const std::string& path, uint64_t maxSize, uint64_t* size = nullptr);
 
-// True when path names a regular file of at most maxSize bytes.
+// True when path names a regular file of at most maxSize bytes (following symbolic links, and
+// without opening it).
 bool IsRegularFile(const std::string& path, uint64_t maxSize);
 
 // The whole file at path, a regular file of at most maxSize bytes; nothing for anything else, or
