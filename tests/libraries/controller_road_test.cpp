@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -252,7 +253,8 @@ TEST_F(ControllerRoad, LibraryPathsBeyondThePathLimitNameNothing) {
 }
 
 // Where the site has a file, something that is not a regular file of a sane size: each operation
-// gives its own error at once, without waiting on a FIFO and without reading the file into memory.
+// gives its own error at once, without waiting on a FIFO, without reading the file into memory,
+// and without keeping it open.
 TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
     using Make = void (*)(const std::string& path);
     const std::pair<const char*, Make> kinds[] = {
@@ -300,6 +302,10 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
          },
          15, "Unable to read Local Library Version Information for '" + x + "'\n"},
     };
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto opened = openFiles();
     for (const auto& role : roles) {
         for (const auto& [kind, make] : kinds) {
             SCOPED_TRACE(role.path + " a " + kind);
@@ -313,6 +319,7 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
             ASSERT_NO_FATAL_FAILURE(WriteSite());
         }
     }
+    EXPECT_EQ(openFiles(), opened); // nothing refused is left open
 }
 #endif
 

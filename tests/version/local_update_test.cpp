@@ -1,5 +1,7 @@
 #include "release_layout.h"
 
+#include <iterator>
+
 #if !defined(_WIN32)
 #include <csignal>
 #include <sys/wait.h>
@@ -77,13 +79,16 @@ TEST_F(LocalUpdate, ReplacesAReadOnlyCopyAndReportsWhatCannotBeCopied) {
     EXPECT_TRUE(ReadAll(Dir() + "elsewhere.dll") == ReadAll(Fixture("v1003")));
     EXPECT_EQ(ReadAll(local + "x.dll.update"), "mine");
 
-    // Where the copy would go stands a directory: error 14, the directory stays.
+    // Where the copy would go stands a directory: error 14, the directory stays, and the failed
+    // copy leaves no file behind.
     std::filesystem::remove(local + "x.dll");
+    std::filesystem::remove(local + "x.dll.update");
     std::filesystem::create_directories(local + "x.dll/keep");
     ErrorCluster blocked;
     UpdateLocalDLL(&blocked, "x.dll");
     EXPECT_EQ(blocked.Code(), 14);
     EXPECT_TRUE(IsDirectory(local + "x.dll/keep"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(local), {}), 1);
 #endif
 
     std::filesystem::remove_all(local);
