@@ -236,12 +236,13 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
 #if !defined(_WIN32)
 // A library path longer than the Windows limit of 259 characters names nothing, though Linux
 // could reach it: the library is neither copied there nor loaded from there, and no shorter,
-// cut path is read in its place.
+// cut path is read in its place. The local directory itself is searched at the limit.
 TEST_F(ControllerRoad, LibraryPathsBeyondThePathLimitNameNothing) {
     const std::string name = "ctrl_full" + kSuffix;
-    const std::string deep = Local() + std::string(253 - Local().size(), 'd') + "/";
+    const std::string deep = Local() + std::string(255 - Local().size(), 'd') + "/";
+    ASSERT_EQ((deep + "*.*").size(), 259u);
     ASSERT_NO_FATAL_FAILURE(WriteSite(deep));
-    ASSERT_TRUE(IsDirectory(deep));
+    EXPECT_TRUE(DoesFileExists((deep + "*.*").c_str()));
     ErrorCluster err;
     EXPECT_TRUE(LoadControllerLibrary(&err, name.c_str()).IsEmpty());
     Expect(err, true, 14, "Unable to Update Local DLL '" + name + "'\n");

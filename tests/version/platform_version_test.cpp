@@ -109,15 +109,16 @@ TEST(PlatformVersionInfo, FilesWithoutVersionResourceHaveNone) {
 }
 
 #if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
-// The sample library padded to 900 MB with a hole: its version is read in a process that could
-// not hold a tenth of the file. (Address space limits do not suit the sanitizers' shadow memory.)
+// The sample library padded with a hole to 1 GB, the most a library may have: its version is read
+// in a process that could not hold a tenth of the file. (Address space limits do not suit the
+// sanitizers' shadow memory.)
 TEST(PlatformVersionInfo, AHugeLibraryIsReadWithoutMemoryOfItsSize) {
     const std::string path = (std::filesystem::temp_directory_path() /
                               ("koa_dev_huge_sample." + std::to_string(getpid()) + ".so"))
                                  .string();
     std::filesystem::copy_file(KOA_TEST_SAMPLE_LIBRARY, path,
                                std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::resize_file(path, uintmax_t{900} << 20);
+    std::filesystem::resize_file(path, uintmax_t{1} << 30);
     const pid_t child = fork();
     if (child == 0) {
         long pages = 0;
