@@ -13,12 +13,11 @@ namespace {
 void ReadVersion(benchmark::State& state) {
     const char* path = KOA_DEV_BENCH_LIBRARY;
     for (auto _ : state) {
-        const uint32_t size = koa::platform::FileVersionInfoSize(path);
-        std::vector<uint8_t> block(size);
+        const std::vector<uint8_t> block = koa::platform::ReadFileVersionBlock(path);
+        const auto size = static_cast<uint32_t>(block.size());
         koa::platform::FixedFileInfo info{};
         std::string text;
-        if (size == 0 || !koa::platform::ReadFileVersionInfo(path, size, block.data()) ||
-            !koa::platform::QueryFixedFileInfo(block.data(), size, info) ||
+        if (size == 0 || !koa::platform::QueryFixedFileInfo(block.data(), size, info) ||
             !koa::platform::QueryVersionString(block.data(), size,
                                                "\\StringFileInfo\\040904B0\\FileVersion", text)) {
             state.SkipWithError("the library's version resource cannot be read");

@@ -36,7 +36,13 @@ cp "$build/prefix/lib/libkoa_dev.so" "$site/Released/libkoa_dev.so"
 : >"$site/Menus/revision.txt"
 sed 's/\.dll\b/.so/' examples/site/controllers.txt >"$site/controllers.txt"
 rm -rf "$site/Local"
-mapfile -t settings < <(sed "s|@SITE@|$site|" examples/site/koa_dev.rsc.txt)
+# The values are written as for Windows, with backslashes (@SITE@ is the site directory written
+# so); the Linux build reads them as the same paths.
+site_backslashed=${site//\//\\}
+settings=()
+while IFS= read -r line; do
+    settings+=("${line//@SITE@/"$site_backslashed"}")
+done <examples/site/koa_dev.rsc.txt
 "$tool" rsc write "$site/koa_dev.rsc" "${settings[@]}"
 echo "koa_dev.rsc:"
 "$tool" rsc show "$site/koa_dev.rsc"

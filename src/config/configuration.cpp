@@ -36,13 +36,15 @@ const KeyTable& Keys() {
     return keys;
 }
 
-// Beside the host executable first, then beside this library; empty when neither exists.
+// Beside the host executable first, then beside this library; empty when neither exists. A
+// module whose file name is not known (it did not fit) has no directory to look in.
 TString FindResourceFile() {
-    const TString hostCopy = LabVIEW_FilePath() + kFileName;
-    if (DoesFileExists(hostCopy))
-        return hostCopy;
-    const TString ownCopy = RemoveFileNameFromPath(CommonDLL_FileName(true)) + kFileName;
-    return DoesFileExists(ownCopy) ? ownCopy : TString();
+    for (const TString& directory :
+         {LabVIEW_FilePath(), RemoveFileNameFromPath(CommonDLL_FileName(true))}) {
+        if (!directory.IsEmpty() && DoesFileExists(directory + kFileName))
+            return directory + kFileName;
+    }
+    return TString();
 }
 
 bool IsAbsolute(const TString& path) {
@@ -101,11 +103,14 @@ bool CommonDllResourceFile::ReadStrings(ErrorCluster* err, const TString& file) 
     return true;
 }
 
+// Without a host directory (its path did not fit) a relative or absent value resolves to nothing:
+// the path stays "<Unknown>".
 void CommonDllResourceFile::ResolveLocalDllPath() {
-    if (localDllPath.CStr()[0] == '<')
-        localDllPath = LabVIEW_FilePath();
-    else if (!IsAbsolute(localDllPath))
-        localDllPath = LabVIEW_FilePath() + localDllPath;
+    const bool configured = localDllPath.CStr()[0] != '<';
+    if (configured && IsAbsolute(localDllPath))
+        return;
+    const TString host = LabVIEW_FilePath();
+    localDllPath = host.IsEmpty() ? TString(kUnknown) : configured ? host + localDllPath : host;
 }
 
 // The directory tree's own message gives way to one that names the local library path.

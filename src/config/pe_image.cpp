@@ -6,6 +6,7 @@ namespace koa::config {
 
 namespace {
 
+constexpr uint64_t kDosHeaderSize = 0x40;
 constexpr uint16_t kDosMagic = 0x5A4D;    // "MZ"
 constexpr uint32_t kPeSignature = 0x4550; // "PE\0\0"
 constexpr uint16_t kPe32Magic = 0x10B;
@@ -16,59 +17,64 @@ constexpr uint32_t kMaxDirectories = 16;
 
 } // namespace
 
-std::optional<PeImage> PeImage::Parse(ByteView file) {
-    auto dosMagic = file.U16(0);
-    auto peOffset = file.U32(0x3C);
-    if (dosMagic != kDosMagic || !peOffset || file.U32(*peOffset) != kPeSignature)
+std::optional<PeImage> PeImage::Parse(ByteSource& file) {
+    const FilePiece dos = file.Piece(0, kDosHeaderSize);
+    auto dosMagic = dos.U16(0);
+    auto peOffset = dos.U32(0x3C);
+    if (dosMagic != kDosMagic || !peOffset)
         return std::nullopt;
     const uint64_t coff = uint64_t{*peOffset} + 4;
-    auto machine = file.U16(coff);
-    auto sectionCount = file.U16(coff + 2);
-    auto optionalSize = file.U16(coff + 16);
-    const uint64_t optional = coff + kCoffHeaderSize;
-    auto magic = file.U16(optional);
-    if (!machine || !sectionCount || !optionalSize || !magic)
+    const FilePiece fileHeader = file.Piece(*peOffset, 4 + kCoffHeaderSize);
+    auto machine = fileHeader.U16(coff);
+    auto sectionCount = fileHeader.U16(coff + 2);
+    auto optionalSize = fileHeader.U16(coff + 16);
+    if (fileHeader.U32(*peOffset) != kPeSignature || !machine || !sectionCount || !optionalSize)
         return std::nullopt;
-    if (*magic != kPe32Magic && *magic != kPe32PlusMagic)
+    // The optional header and the section table behind it, in one piece.
+    const uint64_t optional = coff + kCoffHeaderSize;
+    const FilePiece headers = file.Piece(
+        optional, std::max<uint64_t>(2, *optionalSize + *sectionCount * kSectionHeaderSize));
+    auto magic = headers.U16(optional);
+    if (!magic || (*magic != kPe32Magic && *magic != kPe32PlusMagic))
         return std::nullopt;
 
     PeImage image;
+    image.file_ = &file;
     image.machine_ = *machine;
     image.is64Bit_ = *magic == kPe32PlusMagic;
     const uint64_t countOffset = optional + (image.is64Bit_ ? 108 : 92);
-    auto count = file.U32(countOffset);
+    auto count = headers.U32(countOffset);
     if (!count || countOffset + 4 > optional + *optionalSize)
         return std::nullopt;
     const uint64_t room = (optional + *optionalSize - countOffset - 4) / 8;
     const uint64_t directories = std::min<uint64_t>({*count, kMaxDirectories, room});
     for (uint64_t i = 0; i < directories; ++i) {
-        auto rva = file.U32(countOffset + 4 + i * 8);
-        auto size = file.U32(countOffset + 8 + i * 8);
+        auto rva = headers.U32(countOffset + 4 + i * 8);
+        auto size = headers.U32(countOffset + 8 + i * 8);
         if (!rva || !size)
             return std::nullopt;
         image.directories_.push_back({*rva, *size});
     }
-    if (!image.ReadSections(file, optional + *optionalSize, *sectionCount))
+    if (!image.ReadSections(headers, optional + *optionalSize, *sectionCount))
         return std::nullopt;
     return image;
 }
 
-bool PeImage::ReadSections(ByteView file, uint64_t tableOffset, uint16_t count) {
+bool PeImage::ReadSections(const FilePiece& headers, uint64_t tableOffset, uint16_t count) {
     for (uint64_t i = 0; i < count; ++i) {
         const uint64_t header = tableOffset + i * kSectionHeaderSize;
-        auto virtualSize = file.U32(header + 8);
-        auto virtualAddress = file.U32(header + 12);
-        auto rawSize = file.U32(header + 16);
-        auto rawOffset = file.U32(header + 20);
+        auto virtualSize = headers.U32(header + 8);
+        auto virtualAddress = headers.U32(header + 12);
+        auto rawSize = headers.U32(header + 16);
+        auto rawOffset = headers.U32(header + 20);
         if (!virtualSize || !virtualAddress || !rawSize || !rawOffset)
             return false;
         // Only the part of the file data that the loader maps counts; what a truncated file
-        // lacks is left out.
-        uint32_t mapped = *virtualSize != 0 ? std::min(*virtualSize, *rawSize) : *rawSize;
-        ByteView data;
-        if (auto rest = file.From(*rawOffset))
-            data = *rest->Sub(0, std::min<uint64_t>(mapped, rest->Size()));
-        sections_.push_back({*virtualAddress, data});
+        // lacks is left out, and so is what lies beyond the longest piece read.
+        const uint64_t mapped = *virtualSize != 0 ? std::min(*virtualSize, *rawSize) : *rawSize;
+        const uint64_t rest = *rawOffset <= file_->Size() ? file_->Size() - *rawOffset : 0;
+        sections_.push_back(
+            {*virtualAddress, *rawOffset, std::min({mapped, rest, ByteSource::kMaxPiece})});
     }
     return true;
 }
@@ -79,26 +85,24 @@ std::optional<PeImage::DataDirectory> PeImage::Directory(unsigned index) const {
     return directories_[index];
 }
 
-const PeImage::Section* PeImage::SectionOf(uint32_t rva) const {
+// The section data from rva on, read from the file.
+std::optional<ByteView> PeImage::DataAt(uint32_t rva) const {
     for (const Section& section : sections_) {
-        if (rva >= section.virtualAddress && rva - section.virtualAddress < section.data.Size())
-            return &section;
+        if (rva >= section.virtualAddress && rva - section.virtualAddress < section.length) {
+            const ByteView data = file_->Piece(section.fileOffset, section.length).Bytes();
+            return data.From(rva - section.virtualAddress);
+        }
     }
-    return nullptr;
+    return std::nullopt;
 }
 
 std::optional<ByteView> PeImage::At(uint32_t rva, uint32_t size) const {
-    const Section* section = SectionOf(rva);
-    if (section == nullptr)
-        return std::nullopt;
-    return section->data.Sub(rva - section->virtualAddress, size);
+    auto data = DataAt(rva);
+    return data ? data->Sub(0, size) : std::nullopt;
 }
 
 std::optional<ByteView> PeImage::From(uint32_t rva) const {
-    const Section* section = SectionOf(rva);
-    if (section == nullptr)
-        return std::nullopt;
-    return section->data.From(rva - section->virtualAddress);
+    return DataAt(rva);
 }
 
 } // namespace koa::config

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/byte_source.h"
 #include "config/byte_view.h"
 
 #include <cstdint>
@@ -8,14 +9,15 @@
 
 namespace koa::config {
 
-// The headers and section table of a PE32 or PE32+ image, read from the file's bytes. Addresses
-// relative to the loaded image (RVAs) are translated to the bytes of the section holding them.
+// The headers and section table of a PE32 or PE32+ image. Addresses relative to the loaded image
+// (RVAs) are translated to the bytes of the section holding them, which are read from the file
+// only when they are asked for: the file must outlive the image.
 class PeImage {
   public:
     static constexpr unsigned kResourceDirectory = 2;
 
-    // Empty when the bytes do not begin with the headers of a PE image.
-    static std::optional<PeImage> Parse(ByteView file);
+    // Empty when the file does not begin with the headers of a PE image.
+    static std::optional<PeImage> Parse(ByteSource& file);
 
     uint16_t Machine() const { return machine_; }
     bool Is64Bit() const { return is64Bit_; }
@@ -33,15 +35,18 @@ class PeImage {
     std::optional<ByteView> From(uint32_t rva) const;
 
   private:
+    // A section's file data: what the loader maps of it, as far as the file holds it.
     struct Section {
         uint32_t virtualAddress;
-        ByteView data;
+        uint64_t fileOffset;
+        uint64_t length;
     };
 
     PeImage() = default;
-    bool ReadSections(ByteView file, uint64_t tableOffset, uint16_t count);
-    const Section* SectionOf(uint32_t rva) const;
+    bool ReadSections(const FilePiece& headers, uint64_t tableOffset, uint16_t count);
+    std::optional<ByteView> DataAt(uint32_t rva) const;
 
+    ByteSource* file_ = nullptr;
     uint16_t machine_ = 0;
     bool is64Bit_ = false;
     std::vector<DataDirectory> directories_;

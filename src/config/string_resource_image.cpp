@@ -9,7 +9,7 @@ namespace koa::config {
 
 std::unique_ptr<StringResourceImage> StringResourceImage::FromBytes(std::vector<uint8_t> bytes) {
     std::unique_ptr<StringResourceImage> file(new StringResourceImage(std::move(bytes)));
-    auto image = PeImage::Parse(ByteView(file->bytes_.data(), file->bytes_.size()));
+    auto image = PeImage::Parse(file->source_);
     if (!image)
         return nullptr;
     file->resources_ = ResourceDirectory::Of(*image);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/byte_source.h"
 #include "config/pe_image.h"
 #include "config/resource_directory.h"
 
@@ -16,15 +17,19 @@ class StringResourceImage {
   public:
     // Null when the bytes are not a PE image. An image without resources has no strings.
     static std::unique_ptr<StringResourceImage> FromBytes(std::vector<uint8_t> bytes);
+    StringResourceImage(const StringResourceImage&) = delete;
+    StringResourceImage& operator=(const StringResourceImage&) = delete;
 
     // As LoadStringA with a buffer of size bytes, in UTF-8: at most size - 1 bytes, whole
     // characters only, NUL-terminated. Returns the number of bytes copied.
     int LoadString(uint32_t id, char* buffer, int size) const;
 
   private:
-    explicit StringResourceImage(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    explicit StringResourceImage(std::vector<uint8_t> bytes)
+        : bytes_(std::move(bytes)), source_(ByteView(bytes_.data(), bytes_.size())) {}
 
     std::vector<uint8_t> bytes_;
+    MemorySource source_;
     std::optional<ResourceDirectory> resources_;
 };
 

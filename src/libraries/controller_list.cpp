@@ -2,6 +2,8 @@
 
 #include <koa_dev/configuration.h>
 
+#include "platform/file_read.h"
+
 TStringArray ParseControllerList(ErrorCluster* err, std::FILE* file) {
     TStringArray list;
     // Each entry: white space (empty lines too) skipped, then at most 100 characters up to the
@@ -19,7 +21,7 @@ TStringArray ParseControllerList(ErrorCluster* err, std::FILE* file) {
 TStringArray ReadControllerList(ErrorCluster* err) {
     if (err->Status())
         return TStringArray();
-    std::FILE* file = std::fopen(ControllerListFile(nullptr), "rb");
+    std::FILE* file = koa::platform::OpenFileForReading(ControllerListFile(nullptr));
     if (file == nullptr) {
         err->SetError(7, "Unable to open Controller List File");
         return TStringArray();

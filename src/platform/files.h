@@ -12,7 +12,7 @@ bool FindAnyFile(const char* pattern);
 bool MakeDirectory(const char* path);
 
 // A path that the host system treats as absolute beyond the Windows forms (a drive or "\\"):
-// on Linux a path beginning with '/'.
+// on Linux a path beginning with a separator, '/' or '\'.
 bool IsHostRootedPath(const char* path);
 
 } // namespace koa::platform

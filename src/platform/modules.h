@@ -16,7 +16,8 @@ void* LoadLibraryModule(const char* path);
 void ReleaseModule(void* module);
 
 // As GetModuleFileNameA: copies the file name of module (null: the host executable) into buffer,
-// at most size - 1 characters, terminated. Returns the number of characters copied.
+// terminated. Returns the number of characters copied. A name of size characters or more is not
+// cut to a shorter path, which would name another file: it gives 0 and an empty buffer.
 size_t ModuleFileName(void* module, char* buffer, size_t size);
 
 // 32 bits that name the module's file: equal in every process that loads the same file, different

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The version resource of a library file: the file's version block, its fixed part and the
 // values of its string tables. The win32 backend calls the Windows version service; the posix
@@ -26,15 +27,11 @@ struct FixedFileInfo {
     uint32_t fileDateLS;
 };
 
-// As GetFileVersionInfoSizeA: the bytes needed for the version block of the file at path; 0 when
-// the file cannot be read or has no version resource.
-uint32_t FileVersionInfoSize(const char* path);
+// As GetFileVersionInfoSizeA followed by GetFileVersionInfoA: the version block of the file at
+// path. Empty when the file cannot be read or has no version resource.
+std::vector<uint8_t> ReadFileVersionBlock(const char* path);
 
-// As GetFileVersionInfoA: copies at most size bytes of the file's version block into data.
-// False when the file cannot be read or has no version resource.
-bool ReadFileVersionInfo(const char* path, uint32_t size, void* data);
-
-// As VerQueryValueA with the path "\": the fixed part of a block read by ReadFileVersionInfo
+// As VerQueryValueA with the path "\": the fixed part of a block read by ReadFileVersionBlock
 // (size bytes at data). False when the block has none, or what it has is not a fixed part (its
 // size is wrong). The signature is not checked.
 bool QueryFixedFileInfo(const void* data, uint32_t size, FixedFileInfo& info);

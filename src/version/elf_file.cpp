@@ -1,10 +1,13 @@
 #include "version/elf_file.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace koa::version {
 
+using config::ByteSource;
 using config::ByteView;
+using config::FilePiece;
 
 namespace {
 
@@ -16,6 +19,8 @@ constexpr uint8_t kClass64 = 2;
 constexpr uint8_t kLittleEndian = 1;
 constexpr uint32_t kNoBits = 8;
 constexpr uint16_t kExtendedIndex = 0xFFFF;
+constexpr uint64_t kFileHeaderSize = 64;
+constexpr uint64_t kNamesBeforeTable = 4096;
 
 // Where the fields that locate sections lie in the 32- and 64-bit layouts.
 struct Layout {
@@ -34,7 +39,7 @@ struct Section {
     uint32_t link = 0;
 };
 
-std::optional<uint64_t> ReadWord(const ByteView& file, const Layout& layout, uint64_t offset) {
+std::optional<uint64_t> ReadWord(const FilePiece& file, const Layout& layout, uint64_t offset) {
     if (layout.wide)
         return file.U64(offset);
     auto narrow = file.U32(offset);
@@ -43,13 +48,13 @@ std::optional<uint64_t> ReadWord(const ByteView& file, const Layout& layout, uin
 
 class SectionTable {
   public:
-    SectionTable(const ByteView& file, const Layout& layout) : file_(file), layout_(layout) {}
+    SectionTable(ByteSource& file, const Layout& layout) : file_(file), layout_(layout) {}
 
-    bool Load() {
-        const auto table = ReadWord(file_, layout_, layout_.sectionTable);
-        const auto entrySize = file_.U16(layout_.entrySize);
-        const auto count = file_.U16(layout_.count);
-        const auto namesIndex = file_.U16(layout_.namesIndex);
+    bool Load(const FilePiece& header) {
+        const auto table = ReadWord(header, layout_, layout_.sectionTable);
+        const auto entrySize = header.U16(layout_.entrySize);
+        const auto count = header.U16(layout_.count);
+        const auto namesIndex = header.U16(layout_.namesIndex);
         if (!table || !entrySize || !count || !namesIndex || *table > file_.Size() ||
             *entrySize < layout_.sectionLink + 4)
             return false;
@@ -65,36 +70,52 @@ class SectionTable {
             count_ = first.size;
         if (namesIndex_ == kExtendedIndex)
             namesIndex_ = first.link;
+        // The whole table in one piece (no entry lies beyond the end of the file), with the bytes
+        // just before it, where linkers put the section names.
+        const uint64_t room = (file_.Size() - table_) / entrySize_ + 1;
+        const uint64_t before = std::min(table_, kNamesBeforeTable);
+        entries_ = file_.Piece(table_ - before, before + std::min(count_, room) * entrySize_);
         return true;
     }
 
     uint64_t Count() const { return count_; }
 
     bool Read(uint64_t index, Section& section) const {
-        uint64_t at = table_ + index * entrySize_;
-        if (index >= file_.Size() || !file_.Contains(at, entrySize_))
+        const uint64_t at = table_ + index * entrySize_;
+        if (index >= file_.Size())
             return false;
-        const auto name = file_.U32(at + layout_.sectionName);
-        const auto type = file_.U32(at + layout_.sectionType);
-        const auto offset = ReadWord(file_, layout_, at + layout_.sectionOffset);
-        const auto size = ReadWord(file_, layout_, at + layout_.sectionSize);
-        const auto link = file_.U32(at + layout_.sectionLink);
+        // An entry outside the table (a names index beyond the count) is read on its own.
+        const FilePiece entry =
+            entries_.Sub(at, entrySize_) ? entries_ : file_.Piece(at, entrySize_);
+        if (!entry.Sub(at, entrySize_))
+            return false;
+        const auto name = entry.U32(at + layout_.sectionName);
+        const auto type = entry.U32(at + layout_.sectionType);
+        const auto offset = ReadWord(entry, layout_, at + layout_.sectionOffset);
+        const auto size = ReadWord(entry, layout_, at + layout_.sectionSize);
+        const auto link = entry.U32(at + layout_.sectionLink);
         if (!name || !type || !offset || !size || !link)
             return false;
         section = Section{*name, *type, *offset, *size, *link};
         return true;
     }
 
+    // The contents of a section, when they lie wholly inside the file.
+    std::optional<ByteView> Contents(const Section& section) const {
+        return file_.Piece(section.offset, section.size).Sub(section.offset, section.size);
+    }
+
     std::optional<ByteView> Names() const {
         Section names;
         if (!Read(namesIndex_, names) || names.type == kNoBits)
             return std::nullopt;
-        return file_.Sub(names.offset, names.size);
+        return Contents(names);
     }
 
   private:
-    ByteView file_;
+    ByteSource& file_;
     Layout layout_;
+    FilePiece entries_;
     uint64_t table_ = 0;
     uint64_t entrySize_ = 0;
     uint64_t count_ = 0;
@@ -115,15 +136,14 @@ bool IsElfFile(const ByteView& bytes) {
            std::memcmp(bytes.Data(), kMagic, sizeof kMagic) == 0;
 }
 
-std::optional<ByteView> FindElfSection(const ByteView& file, std::string_view name) {
-    if (!IsElfFile(file) || !file.Contains(0, kDataOffset + 1) ||
-        file.Data()[kDataOffset] != kLittleEndian)
-        return std::nullopt;
-    uint8_t elfClass = file.Data()[kClassOffset];
-    if (elfClass != kClass32 && elfClass != kClass64)
+std::optional<ByteView> FindElfSection(ByteSource& file, std::string_view name) {
+    const FilePiece header = file.Piece(0, kFileHeaderSize);
+    const auto elfClass = header.U8(kClassOffset);
+    if (!IsElfFile(header.Bytes()) || header.U8(kDataOffset) != kLittleEndian ||
+        (elfClass != kClass32 && elfClass != kClass64))
         return std::nullopt;
     SectionTable table(file, elfClass == kClass64 ? kLayout64 : kLayout32);
-    auto names = table.Load() ? table.Names() : std::nullopt;
+    auto names = table.Load(header) ? table.Names() : std::nullopt;
     if (!names)
         return std::nullopt;
     for (uint64_t i = 1; i < table.Count(); ++i) {
@@ -131,9 +151,14 @@ std::optional<ByteView> FindElfSection(const ByteView& file, std::string_view na
         if (!table.Read(i, section))
             return std::nullopt;
         if (NameEquals(*names, section.name, name))
-            return section.type == kNoBits ? std::nullopt : file.Sub(section.offset, section.size);
+            return section.type == kNoBits ? std::nullopt : table.Contents(section);
     }
     return std::nullopt;
+}
+
+std::optional<ByteView> FindElfSection(const ByteView& file, std::string_view name) {
+    config::MemorySource source(file);
+    return FindElfSection(source, name);
 }
 
 } // namespace koa::version

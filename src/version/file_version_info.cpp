@@ -15,14 +15,11 @@ FileVersionInfo::Version Parts(uint32_t ms, uint32_t ls) {
 } // namespace
 
 FileVersionInfo::FileVersionInfo(const char* fileName) : fileVersion(4, 0), productVersion(4, 0) {
-    versionDataSize = koa::platform::FileVersionInfoSize(fileName);
-    if (versionDataSize == 0)
-        return;
-    versionData.reset(new uint8_t[versionDataSize]());
-    if (!koa::platform::ReadFileVersionInfo(fileName, versionDataSize, versionData.get()))
-        return;
+    versionData = koa::platform::ReadFileVersionBlock(fileName);
+    versionDataSize = static_cast<uint32_t>(versionData.size());
     koa::platform::FixedFileInfo fixed{};
-    if (!koa::platform::QueryFixedFileInfo(versionData.get(), versionDataSize, fixed))
+    if (versionDataSize == 0 ||
+        !koa::platform::QueryFixedFileInfo(versionData.data(), versionDataSize, fixed))
         return;
     fileVersion = Parts(fixed.fileVersionMS, fixed.fileVersionLS);
     productVersion = Parts(fixed.productVersionMS, fixed.productVersionLS);
@@ -37,7 +34,7 @@ TString FileVersionInfo::StringValue(const char* name) const {
     std::string text;
     const std::string path = std::string(kStringBlock) + name;
     if (!valid ||
-        !koa::platform::QueryVersionString(versionData.get(), versionDataSize, path.c_str(), text))
+        !koa::platform::QueryVersionString(versionData.data(), versionDataSize, path.c_str(), text))
         return TString();
     TString value(text.c_str());
     value.Trim();

@@ -4,7 +4,7 @@
 #include <koa_dev/tstring.h>
 
 #include <cstdint>
-#include <memory>
+#include <vector>
 
 // The version resource of a library file on disk, read once at construction. Not polymorphic:
 // MinGW would export the type information of a class with a virtual destructor.
@@ -27,7 +27,7 @@ class FileVersionInfo {
     // "Pre-Release", "Private-Build", "Special-Build" joined by ", ", optionally in parentheses.
     TString BuildFlagsText(bool parenthesised) const;
 
-    std::unique_ptr<uint8_t[]> versionData;
+    std::vector<uint8_t> versionData;
     uint32_t versionDataSize = 0;
     bool valid = false;
     TString description;

@@ -7,14 +7,18 @@
 
 namespace koa::version {
 
+using config::ByteSource;
 using config::ByteView;
 
 namespace {
 
 constexpr uint16_t kVersionType = 16;
 constexpr uint16_t kVersionName = 1;
+// The first read of a file: enough to tell the three kinds apart and to hold the headers the
+// readers look at first, and the whole of a small library, of which nothing more is then read.
+constexpr uint64_t kFirstPieceSize = 32 << 10;
 
-std::optional<ByteView> FindPeVersionResource(const ByteView& file) {
+std::optional<ByteView> FindPeVersionResource(ByteSource& file) {
     auto image = config::PeImage::Parse(file);
     auto resources = image ? config::ResourceDirectory::Of(*image) : std::nullopt;
     if (!resources)
@@ -30,14 +34,20 @@ std::optional<ByteView> FindPeVersionResource(const ByteView& file) {
 
 } // namespace
 
-std::optional<ByteView> FindVersionResource(const ByteView& file) {
-    if (IsResFile(file))
-        return FindResVersionResource(file);
-    if (IsElfFile(file)) {
+std::optional<ByteView> FindVersionResource(ByteSource& file) {
+    const ByteView start = file.Piece(0, kFirstPieceSize).Bytes();
+    if (IsResFile(start))
+        return FindResVersionResource(file.Piece(0, file.Size()).Bytes());
+    if (IsElfFile(start)) {
         auto section = FindElfSection(file, kElfResourceSection);
         return section ? FindResVersionResource(*section) : std::nullopt;
     }
     return FindPeVersionResource(file);
+}
+
+std::optional<ByteView> FindVersionResource(const ByteView& file) {
+    config::MemorySource source(file);
+    return FindVersionResource(source);
 }
 
 } // namespace koa::version

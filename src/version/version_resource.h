@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/byte_source.h"
 #include "config/byte_view.h"
 
 #include <optional>
@@ -9,9 +10,11 @@ namespace koa::version {
 // Name of the ELF section in which a Linux library carries its compiled resources.
 inline constexpr char kElfResourceSection[] = ".koa_res";
 
-// The version resource held in a file's bytes: a Windows (PE) image, a compiled resource file,
-// or an ELF library carrying one in its resource section. Nothing when the file has none or is not
-// understood.
+// The version resource held in a file: a Windows (PE) image, a compiled resource file, or an ELF
+// library carrying one in its resource section. Nothing when the file has none or is not
+// understood. Of an image or a library only the headers and the section holding the resource
+// are read.
+std::optional<config::ByteView> FindVersionResource(config::ByteSource& file);
 std::optional<config::ByteView> FindVersionResource(const config::ByteView& file);
 
 } // namespace koa::version

@@ -115,13 +115,18 @@ TEST_F(Configuration, FirstMissingRequiredKeyIsNamedAndTheRestIsRead) {
 }
 
 // Relative paths are taken from the host's directory and created; absolute ones stay as they
-// are, and the directory tree's own message gives way.
+// are, and the directory tree's own message gives way. A drive or a network path is never a
+// directory relative to the working directory, even where one of that name exists.
 TEST_F(Configuration, LocalDllPathIsResolvedAndCreated) {
     const std::string relative = "scratch_relative" KOA_TEST_SEPARATOR,
                       nested = Dir() + "sub" KOA_TEST_SEPARATOR "libs" KOA_TEST_SEPARATOR;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", Host()},     {"<none>", Host()}, {relative, Host() + relative},
         {nested, nested}, {"Q:\\Libs\\", ""}, {"\\\\server\\share\\Libs\\", ""}};
+    std::error_code ignored;
+#if !defined(_WIN32)
+    std::filesystem::create_directories("Q:/Libs", ignored);
+#endif
     for (const auto& [value, path] : cases) {
         Strings strings = AllKeys();
         if (value.empty())
@@ -139,6 +144,9 @@ TEST_F(Configuration, LocalDllPathIsResolvedAndCreated) {
         EXPECT_TRUE(IsDirectory(path)) << value;
     }
     std::filesystem::remove_all(Host() + relative);
+#if !defined(_WIN32)
+    std::filesystem::remove_all("Q:", ignored);
+#endif
     ErrorCluster fatal;
     fatal.SetFatal(2);
     ReloadCommonDllResourceFile(&fatal);

@@ -3,8 +3,15 @@
 #include "support/resource_file.h"
 #include "support/scratch_dir.h"
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -12,9 +19,15 @@ namespace {
 using Lines = std::vector<std::string>;
 const std::string kSuffix = KOA_FIXTURE_SUFFIX;
 
+// The path written as on Windows, with backslashes.
+std::string Backslashed(std::string path) {
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+}
+
 // A site in a scratch directory: koa_dev.rsc beside the test program, the released directory
 // holding the fixture libraries (tests/fixtures, with version resources), an empty local
-// directory and a controller list file.
+// directory and a controller list file. The configured paths are written with backslashes.
 class ControllerRoad : public ScratchDirTest {
   protected:
     void SetUp() override {
@@ -22,16 +35,19 @@ class ControllerRoad : public ScratchDirTest {
         std::filesystem::create_directory(Released());
         for (const auto& entry : std::filesystem::directory_iterator(Host() + "shared/fixtures"))
             std::filesystem::copy_file(entry.path(), Released() + entry.path().filename().string());
-        WriteResourceFile({{1, Released()},
+        ASSERT_NO_FATAL_FAILURE(WriteSite());
+        ASSERT_TRUE(IsDirectory(Local()));
+    }
+    void WriteSite(const std::string& local = "") const {
+        WriteResourceFile({{1, Backslashed(Released())},
                            {2, "F"},
                            {3, "P"},
-                           {4, Dir() + "controllers.txt"},
+                           {4, Backslashed(Dir() + "controllers.txt")},
                            {5, "V"},
-                           {100, Local()}});
+                           {100, Backslashed(local.empty() ? Local() : local)}});
         ErrorCluster err;
         ReloadCommonDllResourceFile(&err);
         ASSERT_FALSE(err.Status()) << err.Source().CStr();
-        ASSERT_TRUE(IsDirectory(Local()));
     }
     void TearDown() override {
         ErrorCluster unload;
@@ -121,18 +137,13 @@ TEST_F(ControllerRoad, ListModeFailures) {
     const std::string full = "ctrl_full" + kSuffix;
     struct Case {
         const char* what;
-        std::string list; // "" for no list file, "/" for a directory in its place
+        std::string list; // "" for no list file
         int32_t code;
         std::string source;
         bool unloads;
     };
     const Case cases[] = {
         {"missing file", "", 7, "Unable to open Controller List File", false},
-#if defined(_WIN32)
-        {"directory", "/", 7, "Unable to open Controller List File", false},
-#else
-        {"directory", "/", 32, "Error Reading Controller List File", false},
-#endif
         {"nobody connects",
          "ctrl_fails" + kSuffix + "\nabsent" + kSuffix + "\n" + full + "|offline\n", -1223,
          "Unable to Communicate with Controller", true},
@@ -144,9 +155,7 @@ TEST_F(ControllerRoad, ListModeFailures) {
         ErrorCluster err;
         LoadControllerLibrary(&err, full.c_str());
         std::filesystem::remove_all(Dir() + "controllers.txt");
-        if (c.list == "/")
-            std::filesystem::create_directory(Dir() + "controllers.txt");
-        else if (!c.list.empty())
+        if (!c.list.empty())
             List(c.list);
         err.ResetAll();
         EXPECT_TRUE(LoadControllerLibrary(&err, "").IsEmpty());
@@ -223,5 +232,96 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     ID_Device(&missingId);
     Expect(missingId, true, 12, "Controller Function 'ID_Device' Not Found in DLL");
 }
+
+#if !defined(_WIN32)
+// A library path longer than the Windows limit of 259 characters names nothing, though Linux
+// could reach it: the library is neither copied there nor loaded from there, and no shorter,
+// cut path is read in its place. The local directory itself is searched at the limit.
+TEST_F(ControllerRoad, LibraryPathsBeyondThePathLimitNameNothing) {
+    const std::string name = "ctrl_full" + kSuffix;
+    const std::string deep = Local() + std::string(255 - Local().size(), 'd') + "/";
+    ASSERT_EQ((deep + "*.*").size(), 259u);
+    ASSERT_NO_FATAL_FAILURE(WriteSite(deep));
+    EXPECT_TRUE(DoesFileExists((deep + "*.*").c_str()));
+    ErrorCluster err;
+    EXPECT_TRUE(LoadControllerLibrary(&err, name.c_str()).IsEmpty());
+    Expect(err, true, 14, "Unable to Update Local DLL '" + name + "'\n");
+    std::filesystem::copy_file(Released() + name, deep + name);
+    err.ResetAll();
+    LoadControllerLibrary(&err, name.c_str());
+    Expect(err, true, 14, "Unable to Update Local DLL '" + name + "'\n");
+    EXPECT_EQ(Loaded(), "");
+}
+
+// Where the site has a file, something that is not a regular file of a sane size: each operation
+// gives its own error at once, without waiting on a FIFO, without reading the file into memory,
+// and without keeping it open.
+TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
+    using Make = void (*)(const std::string& path);
+    const std::pair<const char*, Make> kinds[] = {
+        {"directory", [](const std::string& path) { std::filesystem::create_directory(path); }},
+        {"FIFO", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }},
+        {"symbolic link loop",
+         [](const std::string& path) { std::filesystem::create_symlink(path, path); }},
+        {"device",
+         [](const std::string& path) { std::filesystem::create_symlink("/dev/zero", path); }},
+        {"sparse file of 1 GB and a byte",
+         [](const std::string& path) {
+             WriteFile(path, "MZ");
+             std::filesystem::resize_file(path, (uintmax_t{1} << 30) + 1);
+         }},
+    };
+    const std::string x = "x" + kSuffix;
+    const struct {
+        std::string path;
+        TString (*operation)(ErrorCluster* err, const std::string& name);
+        int32_t code;
+        std::string source;
+    } roles[] = {
+        {ResourceFilePath(),
+         [](ErrorCluster* err, const std::string&) {
+             ReloadCommonDllResourceFile(err);
+             return TString();
+         },
+         14, "Error Loading Resource File 'koa_dev.rsc'"},
+        {Dir() + "controllers.txt",
+         [](ErrorCluster* err, const std::string&) { return LoadControllerLibrary(err, ""); }, 7,
+         "Unable to open Controller List File"},
+        {Released() + x,
+         [](ErrorCluster* err, const std::string& name) {
+             return LoadControllerLibrary(err, name.c_str());
+         },
+         13, "DLL '" + x + "' was Not Found or is Invalid\n"},
+        {Local() + x,
+         [](ErrorCluster* err, const std::string& name) {
+             return LoadControllerLibrary(err, name.c_str());
+         },
+         14, "Error Loading Controller Library '" + x + "'"},
+        {Local() + x,
+         [](ErrorCluster* err, const std::string& name) {
+             return VerifyDeviceSpecificDllVersion(err, name.c_str());
+         },
+         15, "Unable to read Local Library Version Information for '" + x + "'\n"},
+    };
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto opened = openFiles();
+    for (const auto& role : roles) {
+        for (const auto& [kind, make] : kinds) {
+            SCOPED_TRACE(role.path + " a " + kind);
+            std::filesystem::remove(role.path);
+            make(role.path);
+            ErrorCluster err;
+            EXPECT_TRUE(role.operation(&err, x).IsEmpty());
+            Expect(err, true, role.code, role.source);
+            EXPECT_EQ(Loaded(), "");
+            std::filesystem::remove(role.path);
+            ASSERT_NO_FATAL_FAILURE(WriteSite());
+        }
+    }
+    EXPECT_EQ(openFiles(), opened); // nothing refused is left open
+}
+#endif
 
 } // namespace

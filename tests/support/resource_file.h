@@ -22,6 +22,8 @@ inline void WriteResourceFile(const std::map<uint16_t, std::string>& strings,
         settings[id] = koa::rsc::Utf8ToUtf16(text).value();
     const auto machine = sizeof(void*) == 8 ? koa::rsc::Machine::X86_64 : koa::rsc::Machine::I386;
     const auto image = koa::rsc::WriteStringResourceImage(settings, machine);
+    // Whatever a test left there (a FIFO would block the write) is replaced.
+    std::remove(ResourceFilePath(directory).c_str());
     std::ofstream(ResourceFilePath(directory), std::ios::binary)
         .write(reinterpret_cast<const char*>(image.data()),
                static_cast<std::streamsize>(image.size()));

@@ -159,3 +159,30 @@ if(SITE_TEST)
         message(SEND_ERROR "--site placed no copy of the tool in the site")
     endif()
 endif()
+
+# A site whose path is longer than the module name buffer (259 characters) has no host directory:
+# koa_dev.rsc is not taken from the directory of the cut path, nor from the working directory,
+# and no directory is created there. Linux only: Windows starts no program from a path this long.
+if(SITE_TEST AND PATH_PREFIX STREQUAL "")
+    string(REPEAT "d" 60 part)
+    set(deep ${WORK}/deep/${part}/${part}/${part}/${part})
+    get_filename_component(tool_name ${TOOL} NAME)
+    string(SUBSTRING "${deep}/${tool_name}" 0 259 cut)
+    get_filename_component(cut_parent "${cut}" DIRECTORY)
+    file(MAKE_DIRECTORY ${deep} ${WORK}/cwd)
+    foreach(planted ${cut_parent} ${WORK}/cwd)
+        execute_process(COMMAND ${TOOL} rsc write ${planted}/koa_dev.rsc RELEASED_DLL_PATH=R/
+            FIRMWARE_PATH=F PROFILE_PATH=P CONTROLLER_LIST_FILE=L REVISION_CHECK_FILE=V
+            LOCAL_DLL_PATH=Local/)
+    endforeach()
+    execute_process(COMMAND ${TOOL} --site ${deep} info WORKING_DIRECTORY ${WORK}/cwd
+        RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(NOT rc EQUAL 1 OR NOT out MATCHES "code:   13\nsource: Resource File 'koa_dev.rsc' Not Found")
+        message(SEND_ERROR "info in a site deeper than 259 characters: exit code ${rc}\n${out}${err}")
+    endif()
+    foreach(planted ${cut_parent} ${WORK}/cwd)
+        if(EXISTS ${planted}/Local)
+            message(SEND_ERROR "info in a deep site created ${planted}/Local")
+        endif()
+    endforeach()
+endif()

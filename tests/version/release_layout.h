@@ -11,7 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 // A released and a local library directory named by a koa_dev.rsc beside the test program, the
@@ -65,7 +65,9 @@ class ReleaseLayout : public ScratchDirTest {
     }
     static std::string ReadAll(const std::string& path) {
         std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
     }
     std::string TakeLog() {
         std::string log = ReadAll(Dir() + "log");

@@ -33,7 +33,7 @@ const char* Presence(const TString& path) {
 // The resource file the library reads: beside the host program, else beside the library.
 TString ResourceFilePath() {
     const TString beside = LabVIEW_FilePath() + kResourceFile;
-    if (DoesFileExists(beside))
+    if (!LabVIEW_FilePath().IsEmpty() && DoesFileExists(beside))
         return beside;
     return RemoveFileNameFromPath(CommonDLL_FileName(true)) + kResourceFile;
 }

@@ -65,9 +65,10 @@ bool AnyEntryMatches(const std::string& directory, const std::string& pattern) {
 } // namespace
 
 bool FindAnyFile(const char* pattern) {
-    const std::string path = HostPath(pattern);
-    if (path.empty() || path.back() == '/')
+    const auto host = HostPath(pattern);
+    if (!host || host->back() == '/')
         return false;
+    const std::string& path = *host;
     const size_t slash = path.rfind('/');
     const std::string directory = slash == std::string::npos ? "." : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -78,11 +79,12 @@ bool FindAnyFile(const char* pattern) {
 }
 
 bool MakeDirectory(const char* path) {
-    return *path != '\0' && mkdir(HostPath(path).c_str(), 0777) == 0;
+    const auto host = HostPath(path);
+    return host && mkdir(host->c_str(), 0777) == 0;
 }
 
 bool IsHostRootedPath(const char* path) {
-    return path[0] == '/';
+    return path[0] == '/' || path[0] == '\\';
 }
 
 } // namespace koa::platform

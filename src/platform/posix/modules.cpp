@@ -1,12 +1,12 @@
 #include "platform/modules.h"
 #include "platform/posix/host_path.h"
+#include "platform/posix/regular_file.h"
 
 #include <dlfcn.h>
 #include <link.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <string>
@@ -17,10 +17,10 @@ namespace {
 
 // Backslashes separate as they do on Windows; a bare name is taken from the working directory,
 // never from the system's library path.
-std::string HostLibraryPath(const char* path) {
-    std::string host = HostPath(path);
-    if (host.find('/') == std::string::npos)
-        host.insert(0, "./");
+std::optional<std::string> HostLibraryPath(const char* path) {
+    auto host = HostPath(path);
+    if (host && host->find('/') == std::string::npos)
+        host->insert(0, "./");
     return host;
 }
 
@@ -56,9 +56,12 @@ uint32_t Mix(uint64_t device, uint64_t inode) {
 } // namespace
 
 void* LoadLibraryModule(const char* path) {
-    if (path == nullptr || *path == '\0')
+    // dlopen waits on a FIFO for ever, and maps whatever it is given: only a regular file of a
+    // sane size is handed to it.
+    const auto host = HostLibraryPath(path);
+    if (!host || !IsRegularFile(*host, kMaxLibraryFileSize))
         return nullptr;
-    return dlopen(HostLibraryPath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
+    return dlopen(host->c_str(), RTLD_NOW | RTLD_LOCAL);
 }
 
 void ReleaseModule(void* module) {
@@ -70,12 +73,11 @@ size_t ModuleFileName(void* module, char* buffer, size_t size) {
     if (size == 0)
         return 0;
     std::string name;
-    if (!NameOf(module, name))
+    if (!NameOf(module, name) || name.size() >= size)
         name.clear();
-    const size_t n = std::min(name.size(), size - 1);
-    std::memcpy(buffer, name.data(), n);
-    buffer[n] = '\0';
-    return n;
+    std::memcpy(buffer, name.data(), name.size());
+    buffer[name.size()] = '\0';
+    return name.size();
 }
 
 uint32_t ModuleStamp(void* module) {

@@ -1,18 +1,12 @@
 #include "platform/string_resources.h"
 
 #include "config/string_resource_image.h"
-
-#include <cstdint>
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include "platform/posix/host_path.h"
+#include "platform/posix/regular_file.h"
 
 namespace koa::platform {
 
 namespace {
-
-// Far more than any resource file; a larger file is not read into memory.
-constexpr std::streamoff kMaxFileSize = 64 << 20;
 
 class ImageFile : public StringResourceFile {
   public:
@@ -30,17 +24,11 @@ class ImageFile : public StringResourceFile {
 } // namespace
 
 std::unique_ptr<StringResourceFile> OpenStringResourceFile(const char* path) {
-    if (path == nullptr)
+    const auto host = HostPath(path);
+    auto bytes = host ? ReadRegularFile(*host, kMaxDataFileSize) : std::nullopt;
+    if (!bytes)
         return nullptr;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-    if (size < 0 || size > kMaxFileSize)
-        return nullptr;
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-        return nullptr;
-    auto image = config::StringResourceImage::FromBytes(std::move(bytes));
+    auto image = config::StringResourceImage::FromBytes(std::move(*bytes));
     if (!image)
         return nullptr;
     return std::make_unique<ImageFile>(std::move(image));

@@ -1,40 +1,18 @@
 #include "platform/version_resources.h"
+#include "platform/posix/file_source.h"
+#include "platform/posix/host_path.h"
+#include "platform/posix/regular_file.h"
 
 #include "version/version_block.h"
 #include "version/version_resource.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <cstring>
 #include <limits>
-#include <memory>
+#include <new>
 #include <vector>
 
 namespace koa::platform {
 
 namespace {
-
-std::vector<uint8_t> ReadWholeFile(const char* path) {
-    std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(path, "rb"), std::fclose);
-    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0)
-        return {};
-    long size = std::ftell(file.get());
-    if (size <= 0 || std::fseek(file.get(), 0, SEEK_SET) != 0)
-        return {};
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
-        return {};
-    return bytes;
-}
-
-// The file's version block, or nothing.
-std::vector<uint8_t> ReadVersionBlock(const char* path) {
-    std::vector<uint8_t> file = path ? ReadWholeFile(path) : std::vector<uint8_t>();
-    auto block = version::FindVersionResource(config::ByteView(file.data(), file.size()));
-    if (!block || block->Size() > std::numeric_limits<uint32_t>::max())
-        return {};
-    return std::vector<uint8_t>(block->Data(), block->Data() + block->Size());
-}
 
 config::ByteView Span(const void* data, uint32_t size) {
     return data ? config::ByteView(static_cast<const uint8_t*>(data), size) : config::ByteView();
@@ -42,16 +20,19 @@ config::ByteView Span(const void* data, uint32_t size) {
 
 } // namespace
 
-uint32_t FileVersionInfoSize(const char* path) {
-    return static_cast<uint32_t>(ReadVersionBlock(path).size());
-}
-
-bool ReadFileVersionInfo(const char* path, uint32_t size, void* data) {
-    std::vector<uint8_t> block = ReadVersionBlock(path);
-    if (block.empty() || !data)
-        return false;
-    std::memcpy(data, block.data(), std::min<size_t>(size, block.size()));
-    return true;
+std::vector<uint8_t> ReadFileVersionBlock(const char* path) {
+    const auto host = HostPath(path);
+    if (!host)
+        return {};
+    try {
+        FileSource file(*host, kMaxLibraryFileSize);
+        const auto block = file.IsOpen() ? version::FindVersionResource(file) : std::nullopt;
+        if (!block || block->Size() > std::numeric_limits<uint32_t>::max())
+            return {};
+        return std::vector<uint8_t>(block->Data(), block->Data() + block->Size());
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
 }
 
 bool QueryFixedFileInfo(const void* data, uint32_t size, FixedFileInfo& info) {

@@ -16,9 +16,10 @@ void ReleaseModule(void* module) {
 size_t ModuleFileName(void* module, char* buffer, size_t size) {
     if (size == 0)
         return 0;
+    // A name cut to the buffer (the result is then the buffer's size) is not given.
     size_t n = GetModuleFileNameA(static_cast<HMODULE>(module), buffer, static_cast<DWORD>(size));
     if (n >= size)
-        n = size - 1;
+        n = 0;
     buffer[n] = '\0';
     return n;
 }

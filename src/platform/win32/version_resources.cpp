@@ -3,16 +3,22 @@
 #include <windows.h>
 
 #include <cstring>
+#include <new>
 
 namespace koa::platform {
 
-uint32_t FileVersionInfoSize(const char* path) {
+std::vector<uint8_t> ReadFileVersionBlock(const char* path) {
     DWORD handle = 0;
-    return GetFileVersionInfoSizeA(path, &handle);
-}
-
-bool ReadFileVersionInfo(const char* path, uint32_t size, void* data) {
-    return GetFileVersionInfoA(path, 0, size, data) != FALSE;
+    const DWORD size = GetFileVersionInfoSizeA(path, &handle);
+    if (size == 0)
+        return {};
+    try {
+        std::vector<uint8_t> block(size);
+        if (GetFileVersionInfoA(path, 0, size, block.data()))
+            return block;
+    } catch (const std::bad_alloc&) {
+    }
+    return {};
 }
 
 bool QueryFixedFileInfo(const void* data, uint32_t, FixedFileInfo& info) {

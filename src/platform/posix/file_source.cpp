@@ -1,0 +1,42 @@
+#include "platform/posix/file_source.h"
+#include "platform/posix/regular_file.h"
+
+#include <unistd.h>
+
+#include <new>
+
+namespace koa::platform {
+
+FileSource::FileSource(const std::string& path, uint64_t maxSize) {
+    fd_ = OpenRegularFile(path, maxSize, &size_);
+}
+
+FileSource::~FileSource() {
+    if (fd_ >= 0)
+        close(fd_);
+}
+
+config::FilePiece FileSource::Piece(uint64_t offset, uint64_t length) {
+    if (offset > size_)
+        return config::FilePiece();
+    length = PieceLength(offset, length);
+    for (const Read& read : reads_) {
+        if (offset >= read.offset && offset - read.offset <= read.length &&
+            length <= read.length - (offset - read.offset))
+            return config::FilePiece(
+                offset, config::ByteView(read.bytes.get() + (offset - read.offset), length));
+    }
+    if (fd_ < 0 || length == 0)
+        return config::FilePiece(offset, config::ByteView());
+    try {
+        // Not zeroed first: the bytes are read over at once, and only those read are used.
+        Read& read =
+            reads_.emplace_back(Read{offset, 0, std::unique_ptr<uint8_t[]>(new uint8_t[length])});
+        read.length = ReadAt(fd_, offset, read.bytes.get(), length);
+        return config::FilePiece(offset, config::ByteView(read.bytes.get(), read.length));
+    } catch (const std::bad_alloc&) {
+        return config::FilePiece();
+    }
+}
+
+} // namespace koa::platform

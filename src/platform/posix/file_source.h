@@ -1,0 +1,39 @@
+#pragma once
+
+#include "config/byte_source.h"
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <string>
+
+namespace koa::platform {
+
+// A regular file read piece by piece with bounded reads. A piece that lies inside one read
+// earlier is not read again.
+class FileSource : public config::ByteSource {
+  public:
+    // Opens path (in host form) when it is a regular file of at most maxSize bytes.
+    FileSource(const std::string& path, uint64_t maxSize);
+    ~FileSource() override;
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    bool IsOpen() const { return fd_ >= 0; }
+    uint64_t Size() const override { return size_; }
+    // Empty, not an exception, when the memory for the piece cannot be had.
+    config::FilePiece Piece(uint64_t offset, uint64_t length) override;
+
+  private:
+    struct Read {
+        uint64_t offset;
+        uint64_t length;
+        std::unique_ptr<uint8_t[]> bytes;
+    };
+
+    int fd_ = -1;
+    uint64_t size_ = 0;
+    std::list<Read> reads_;
+};
+
+} // namespace koa::platform
