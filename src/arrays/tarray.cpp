@@ -216,6 +216,10 @@ template <typename T, int32_t C, typename H>
 void TArray<T, C, H>::SetLV_Array(ErrorCluster* err, H* h) const {
     if (err->FatalStatus())
         return;
+    if (h == nullptr) {
+        err->SetFatal(koa::kLvArgumentError);
+        return;
+    }
     const int32_t result = NumericArrayResize(C, 1, h, static_cast<size_t>(count));
     if (result != 0) {
         err->SetFatal(result);

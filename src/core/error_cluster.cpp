@@ -1,5 +1,7 @@
 #include <koa_dev/error_cluster.h>
 
+#include "core/lv_manager.h"
+
 ErrorCluster::ErrorCluster() : status(false), code(0), source(), fatalCode(0) {}
 
 ErrorCluster::ErrorCluster(bool status, int32_t code, TString source)
@@ -58,6 +60,8 @@ void ErrorCluster::ResetAll() {
 int32_t ErrorCluster::LVErr(LV_ErrorCluster* lv) {
     if (fatalCode != 0)
         return fatalCode;
+    if (lv == nullptr)
+        return SetFatal(koa::kLvArgumentError);
     lv->status = status ? 1 : 0;
     lv->code = code;
     source.SetLV_String(this, &lv->source);

@@ -294,6 +294,10 @@ void TString::vFormat(const char* format, va_list args) {
 void TString::SetLV_String(ErrorCluster* err, LStr*** h) const {
     if (err->FatalStatus())
         return;
+    if (h == nullptr) {
+        err->SetFatal(koa::kLvArgumentError);
+        return;
+    }
     const int32_t result = NumericArrayResize(koa::kLvUInt8, 1, h, length);
     if (result != 0) {
         err->SetFatal(result);
