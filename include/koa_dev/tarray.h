@@ -55,6 +55,7 @@ template <typename T, int32_t typeCode, typename H> class TArray {
 
   private:
     void Assign(const T* values, int given, int n);
+    void Adopt(T* block, int n);
     void Splice(const T* values, int n, int pos);
 
     T* data;

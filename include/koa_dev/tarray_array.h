@@ -57,6 +57,7 @@ template <typename Row, typename T, typename H> class TArrayArray {
   private:
     void AssignSizes(const int* sizes, int given, int n);
     void AssignRows(const Row* const* values, int given, int n);
+    void Adopt(Row** table, int n);
     void Splice(Row** added, int n, int pos);
 
     Row** rows;

@@ -1,6 +1,7 @@
 #include <koa_dev/error_cluster.h>
 
 #include "core/lv_manager.h"
+#include "core/memory.h"
 
 ErrorCluster::ErrorCluster() : status(false), code(0), source(), fatalCode(0) {}
 
@@ -36,7 +37,10 @@ void ErrorCluster::SetWarning(int32_t warningCode, const char* format, ...) {
 void ErrorCluster::Record(int32_t newCode, bool isError, const char* format, va_list args) {
     if (Status())
         return;
+    const unsigned long failures = koa::memory::Failures();
     source.vFormat(format, args);
+    if (koa::memory::Failures() != failures)
+        source = TString(); // rather no text than the text of an earlier report
     code = newCode;
     status = isError;
 }

@@ -1,10 +1,15 @@
 #include "core/memory.h"
 
+#include <koa_dev/error_cluster.h>
+
+#include "core/lv_manager.h"
+
 #include <cstdlib>
 
 namespace {
 
 thread_local unsigned long t_failures = 0;
+thread_local koa::memory::FailureScope* t_scope = nullptr;
 
 void* Noted(void* block) {
     if (block == nullptr)
@@ -18,6 +23,17 @@ namespace koa::memory {
 
 void NoteFailure() {
     ++t_failures;
+    for (const FailureScope* scope = t_scope; scope != nullptr; scope = scope->outer)
+        if (scope->err != nullptr)
+            scope->err->SetFatal(kLvMemoryFull);
+}
+
+FailureScope::FailureScope(ErrorCluster* err) : err(err), outer(t_scope) {
+    t_scope = this;
+}
+
+FailureScope::~FailureScope() {
+    t_scope = outer;
 }
 
 unsigned long Failures() {

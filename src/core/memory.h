@@ -6,13 +6,33 @@
 #include <new>
 #include <utility>
 
+class ErrorCluster;
+
 namespace koa::memory {
 
 // The value classes never throw: a buffer they cannot get leaves the value empty or unchanged.
-// Each such failure is counted for the calling thread, so that an operation with an error
-// cluster can tell that a value it built came out short (see guarded.h).
+// Each such failure is counted for the calling thread, so that an operation can tell that a value
+// it built came out short (see guarded.h).
 void NoteFailure();
 unsigned long Failures();
+
+// While a scope is alive, every failure on its thread is also recorded at once, as LabVIEW's
+// "memory full", in the fatal code of its cluster and of the clusters of the scopes around it:
+// an operation then stops at its next test of its cluster instead of going on with a value that
+// came out short. A null cluster passes failures on to the scopes around it.
+class FailureScope {
+  public:
+    explicit FailureScope(ErrorCluster* err);
+    ~FailureScope();
+    FailureScope(const FailureScope&) = delete;
+    FailureScope& operator=(const FailureScope&) = delete;
+
+  private:
+    friend void NoteFailure();
+
+    ErrorCluster* const err;
+    FailureScope* const outer;
+};
 
 // n default-initialised objects (plain values are left unset), or null when n of them cannot be
 // held.

@@ -97,8 +97,12 @@ TString& TString::operator=(const char* s) {
 }
 
 // Allocates the new exact-size buffer before freeing the old one, so s may point into text.
-// Without memory for it the text stays as it was.
+// Without memory for it the text stays as it was. An empty text needs none.
 void TString::Replace(const char* s, size_t n) {
+    if (n == 0) {
+        Release();
+        return;
+    }
     char* buffer = NewText(n);
     if (buffer == nullptr)
         return;
@@ -285,10 +289,7 @@ void TString::vFormat(const char* format, va_list args) {
         }
         size = NextFormatSize(size, needed, error);
     }
-    if (n == 0)
-        Release();
-    else
-        Replace(scratch.get(), n);
+    Replace(scratch.get(), n);
 }
 
 void TString::SetLV_String(ErrorCluster* err, LStr*** h) const {

@@ -4,6 +4,7 @@
 #include "arrays/array_values.h"
 #include "support/lv_test.h"
 
+#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -57,6 +58,27 @@ TEST(TArrayArray, AccessFlatteningAndBuilding) {
     TextRows text(2, &ab, &c1);
     EXPECT_EQ(text.CreateFlattenedArray(), TStringArray(3, "a", "b", "c"));
     EXPECT_EQ(Values(text.Initialize("z")), (TextGrid{{"z", "z"}, {"z"}}));
+}
+
+// Counts that do not fit an int are refused. The arrays take address space but no memory (zeroed
+// blocks are not written), so the test skips where a process has too little of it.
+TEST(TArrayArray, CountsBeyondAnIntAreRefused) {
+    using Chars = TArray<char, 1, LV_int8Array**>;
+    {
+        Chars full(INT_MAX);
+        if (full.GetSize() != INT_MAX)
+            GTEST_SKIP() << "no room for a 2 GB array";
+        full.Insert('x', 0).Insert(Chars(1, 'y'), 7);
+        EXPECT_EQ(full.GetSize(), INT_MAX);
+        EXPECT_EQ(full[0], 0);
+    }
+    const int half = 1100000000;
+    TArrayArray<Chars, char, LV_int8ArrayArray**> rows(2, half, half);
+    if (rows[1].GetSize() != half)
+        GTEST_SKIP() << "no room for two 1.1 GB rows";
+    EXPECT_EQ(rows.GetTotalElements(), -1);
+    EXPECT_EQ(rows.CreateFlattenedArray().GetSize(), 0);
+    EXPECT_EQ(Values(rows.GetSizes()), (std::vector<int32_t>{half, half}));
 }
 
 class TArrayArrayOutput : public LvTest {};

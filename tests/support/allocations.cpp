@@ -62,7 +62,12 @@ void Watch::RefuseFrom(size_t bytes) {
 }
 
 void Watch::RefuseNth(size_t n) {
-    g_refuseNth = g_requests + n;
+    g_refuseNth = n == 0 ? 0 : g_requests + n;
+}
+
+void Watch::RefuseNone() {
+    g_refuseFrom = kNever;
+    g_refuseNth = 0;
 }
 
 size_t Watch::Requests() const {

@@ -16,8 +16,10 @@ class Watch {
 
     // Refuses every request of at least bytes bytes from now on.
     void RefuseFrom(size_t bytes);
-    // Refuses the nth request from now (1 = the next one), and only that one.
+    // Refuses the nth request from now (1 = the next one), and only that one; 0 refuses none.
     void RefuseNth(size_t n);
+    // Refuses nothing from now on.
+    void RefuseNone();
 
     size_t Requests() const;
     size_t Largest() const;
