@@ -6,6 +6,7 @@
 
 #include "config/configuration.h"
 #include "config/paths.h"
+#include "core/guarded.h"
 #include "libraries/module_handles.h"
 #include "version/file_version_info.h"
 
@@ -89,9 +90,7 @@ TString LoadedLibraryInfo(const TString& file, const char* callback,
     return text;
 }
 
-} // namespace
-
-TString VerifyCommonDeviceDllVersion(ErrorCluster* err) {
+TString VerifyCommon(ErrorCluster* err) {
     if (err->Status())
         return TString();
     const TString localPath = CommonDLL_FileName(true);
@@ -125,6 +124,12 @@ TString VerifyCommonDeviceDllVersion(ErrorCluster* err) {
     return TString();
 }
 
+} // namespace
+
+TString VerifyCommonDeviceDllVersion(ErrorCluster* err) {
+    return koa::Guarded(err, [err] { return VerifyCommon(err); });
+}
+
 TString VerifyControllerDllVersion(ErrorCluster* err) {
     if (err->Status())
         return TString();
@@ -138,7 +143,9 @@ TString VerifyControllerDllVersion(ErrorCluster* err) {
     return VerifyLibrary(err, "Controller Library", name, local, released, "Controller ");
 }
 
-TString VerifyDeviceSpecificDllVersion(ErrorCluster* err, TString name) {
+namespace {
+
+TString VerifyDevice(ErrorCluster* err, TString name) {
     if (err->Status())
         return TString();
     name = SplitLibrarySpec(name, nullptr);
@@ -156,7 +163,7 @@ TString VerifyDeviceSpecificDllVersion(ErrorCluster* err, TString name) {
     return VerifyLibrary(err, "Device Specific Library", name, local, released, "");
 }
 
-TString FormattedVersionInfo(ErrorCluster* err) {
+TString VersionInfo(ErrorCluster* err) {
     if (err->Status())
         return TString();
     TString text = FileVersionInfo(CommonDLL_FileName(true).CStr()).Description();
@@ -167,4 +174,14 @@ TString FormattedVersionInfo(ErrorCluster* err) {
         text += LoadedLibraryInfo(DeviceDLL_FileName(true), "DeviceSpecificVersionInfo",
                                   GetDeviceFunctionAddress);
     return text + commonDllResourceFile.FormattedPathInfo();
+}
+
+} // namespace
+
+TString VerifyDeviceSpecificDllVersion(ErrorCluster* err, TString name) {
+    return koa::Guarded(err, [&] { return VerifyDevice(err, name); });
+}
+
+TString FormattedVersionInfo(ErrorCluster* err) {
+    return koa::Guarded(err, [err] { return VersionInfo(err); });
 }

@@ -1,5 +1,6 @@
 #include <koa_dev/koa_dev.h>
 
+#include "support/allocations.h"
 #include "support/resource_file.h"
 #include "support/scratch_dir.h"
 
@@ -222,6 +223,36 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     missingId.ResetAll();
     ID_Device(&missingId);
     Expect(missingId, true, 12, "Controller Function 'ID_Device' Not Found in DLL");
+}
+
+// Out of memory anywhere on the road, a load throws nothing and reports LabVIEW's "memory full" as
+// the fatal code. The test program refuses one allocation after another.
+TEST_F(ControllerRoad, OutOfMemoryIsFatalCode2AndNothingIsThrown) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the library's DLL allocates with an operator new of its own";
+#endif
+    const std::string name = "ctrl_full" + kSuffix;
+    const TString spec(name.c_str());
+    size_t nth = 1;
+    for (;; ++nth) {
+        std::filesystem::remove(Local() + name);
+        ErrorCluster err;
+        bool empty = false;
+        allocations::Watch watch;
+        watch.RefuseNth(nth + 1); // the first request is the caller's copy of the name
+        EXPECT_NO_THROW(empty = LoadControllerLibrary(&err, spec).IsEmpty());
+        watch.RefuseNone();
+        if (watch.Refused() == 0)
+            break;
+        EXPECT_EQ(err.FatalCode(), 2) << "allocation " << nth << " refused";
+        EXPECT_TRUE(empty);
+        EXPECT_FALSE(std::filesystem::exists(name)) << "a local path that came out short is used";
+        ErrorCluster unload;
+        LoadControllerLibrary(&unload, "absent");
+    }
+    EXPECT_GT(nth, 10u);
+    EXPECT_EQ(Loaded(), name) << "the load that had all its memory";
+    TakeLog();
 }
 
 } // namespace
