@@ -101,16 +101,15 @@ KOA_TAA int KOA_TAA_CLASS::GetUpperBound() const {
     return count - 1;
 }
 
-// -1 when the total does not fit the result.
-KOA_TAA int32_t KOA_TAA_CLASS::GetTotalElements() const {
+KOA_TAA LV_int32 KOA_TAA_CLASS::GetTotalElements() const {
     int64_t total = 0;
     for (int i = 0; i < count; ++i)
         total += rows[i]->GetSize();
-    return total <= INT32_MAX ? static_cast<int32_t>(total) : -1;
+    return total <= INT32_MAX ? static_cast<LV_int32>(total) : -1;
 }
 
-KOA_TAA TArray<int32_t, 3, LV_int32Array**> KOA_TAA_CLASS::GetSizes() const {
-    TArray<int32_t, 3, LV_int32Array**> sizes(count);
+KOA_TAA TArray<LV_int32, 3, LV_int32Array**> KOA_TAA_CLASS::GetSizes() const {
+    TArray<LV_int32, 3, LV_int32Array**> sizes(count);
     for (int i = 0; i < count; ++i)
         sizes[i] = rows[i]->GetSize();
     return sizes;
@@ -131,7 +130,7 @@ KOA_TAA Row KOA_TAA_CLASS::operator[](int i) const {
 // Empty when the elements do not fit one row or their memory cannot be had.
 KOA_TAA Row KOA_TAA_CLASS::CreateFlattenedArray() const {
     const unsigned long failures = koa::memory::Failures();
-    Row flat(std::max(GetTotalElements(), 0));
+    Row flat(static_cast<int>(std::max<LV_int32>(GetTotalElements(), 0)));
     int next = 0;
     for (int i = 0; i < count && flat.GetSize() > 0; ++i) {
         Row& row = *rows[i];
@@ -210,9 +209,9 @@ template class KOA_DEV_TEMPLATE_DEF
 template class KOA_DEV_TEMPLATE_DEF
     TArrayArray<TArray<unsigned short, 6, LV_uInt16Array**>, unsigned short, LV_uInt16ArrayArray**>;
 template class KOA_DEV_TEMPLATE_DEF
-    TArrayArray<TArray<int32_t, 3, LV_int32Array**>, int32_t, LV_int32ArrayArray**>;
+    TArrayArray<TArray<LV_int32, 3, LV_int32Array**>, LV_int32, LV_int32ArrayArray**>;
 template class KOA_DEV_TEMPLATE_DEF
-    TArrayArray<TArray<uint32_t, 7, LV_uInt32Array**>, uint32_t, LV_uInt32ArrayArray**>;
+    TArrayArray<TArray<LV_uInt32, 7, LV_uInt32Array**>, LV_uInt32, LV_uInt32ArrayArray**>;
 template class KOA_DEV_TEMPLATE_DEF
     TArrayArray<TArray<float, 9, LV_float32Array**>, float, LV_float32ArrayArray**>;
 template class KOA_DEV_TEMPLATE_DEF

@@ -6,7 +6,7 @@
 bool ReadFileVersionInformation(const char* fileName,
                                 TArray<unsigned short, 6, LV_uInt16Array**>* fileVersion,
                                 TArray<unsigned short, 6, LV_uInt16Array**>* productVersion,
-                                uint32_t* fileFlags) {
+                                LV_uInt32* fileFlags) {
     return koa::Guarded(nullptr, [&] {
         const FileVersionInfo info(fileName);
         if (fileVersion)

@@ -11,16 +11,17 @@
 
 namespace {
 
-using Row = TArray<int32_t, 3, LV_int32Array**>;
-using Rows = TArrayArray<Row, int32_t, LV_int32ArrayArray**>;
+using Row = TArray<LV_int32, 3, LV_int32Array**>;
+using Rows = TArrayArray<Row, LV_int32, LV_int32ArrayArray**>;
 using TextRows = TArrayArray<TStringArray, TString, LV_stringArrayArray**>;
-using Grid = std::vector<std::vector<int32_t>>;
+using Ints = std::vector<LV_int32>;
+using Grid = std::vector<Ints>;
 using TextGrid = std::vector<std::vector<std::string>>;
 
 TEST(TArrayArray, ConstructionForms) {
     const Rows sized(3, 2, 0, 4);
     EXPECT_EQ(Values(sized), (Grid{{0, 0}, {}, {0, 0, 0, 0}}));
-    EXPECT_EQ(Values(sized.GetSizes()), (std::vector<int32_t>{2, 0, 4}));
+    EXPECT_EQ(Values(sized.GetSizes()), (Ints{2, 0, 4}));
     EXPECT_EQ(Values(Rows(0, 1)), (Grid{{0}}));
     EXPECT_EQ(Values(TextRows(2, 2, 1)), (TextGrid{{"", ""}, {""}}));
     const Row a(2, 1, 2), b(1, 3);
@@ -40,18 +41,18 @@ TEST(TArrayArray, AccessFlatteningAndBuilding) {
     const Row a(2, 1, 2), b(3, 3, 4, 5), c(1, 6);
     Rows rows(2, &a, &c);
     rows[10] = Row(1, 42);
-    EXPECT_EQ(Values(rows[-1]), (std::vector<int32_t>{42})) << "the shared row keeps writes";
+    EXPECT_EQ(Values(rows[-1]), (Ints{42})) << "the shared row keeps writes";
     rows[-1] = Row();
     EXPECT_EQ(std::as_const(rows)[2].GetSize(), 0);
     const Row* kept = &rows[1];
     rows.Insert(b, 1);
     EXPECT_EQ(&rows[2], kept);
     EXPECT_EQ(Values(rows.SubArray(1, -1)), (Grid{{3, 4, 5}, {6}}));
-    EXPECT_EQ(Values(rows.CreateFlattenedArray()), (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Values(rows.CreateFlattenedArray()), (Ints{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(rows.GetTotalElements(), 6);
     rows.Insert(rows, 9);
     EXPECT_EQ(rows.GetSize(), 6);
-    EXPECT_EQ(Values(rows.Initialize(7)[4]), (std::vector<int32_t>{7, 7, 7}));
+    EXPECT_EQ(Values(rows.Initialize(7)[4]), (Ints{7, 7, 7}));
     EXPECT_EQ(Values(rows.Initialize(rows[4], 2)), (Grid{{7, 7, 7}, {7, 7, 7}}));
 
     const TStringArray ab(2, "a", "b"), c1(1, "c");
@@ -78,7 +79,7 @@ TEST(TArrayArray, CountsBeyondAnIntAreRefused) {
         GTEST_SKIP() << "no room for two 1.1 GB rows";
     EXPECT_EQ(rows.GetTotalElements(), -1);
     EXPECT_EQ(rows.CreateFlattenedArray().GetSize(), 0);
-    EXPECT_EQ(Values(rows.GetSizes()), (std::vector<int32_t>{half, half}));
+    EXPECT_EQ(Values(rows.GetSizes()), (Ints{half, half}));
 }
 
 class TArrayArrayOutput : public LvTest {};

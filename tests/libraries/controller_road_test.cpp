@@ -48,7 +48,7 @@ class ControllerRoad : public ScratchDirTest {
         std::filesystem::copy_file(Released() + name, Local() + name);
     }
 
-    static void Expect(const ErrorCluster& err, bool status, int32_t code,
+    static void Expect(const ErrorCluster& err, bool status, LV_int32 code,
                        const std::string& source) {
         EXPECT_EQ(err.Status(), status);
         EXPECT_EQ(err.Code(), code);
@@ -123,7 +123,7 @@ TEST_F(ControllerRoad, ListModeFailures) {
     struct Case {
         const char* what;
         std::string list; // "" for no list file, "/" for a directory in its place
-        int32_t code;
+        LV_int32 code;
         std::string source;
         bool unloads;
     };
@@ -160,7 +160,7 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     WriteFile(Local() + "junk" + kSuffix, "not a library");
     struct Case {
         std::string spec;
-        int32_t code;
+        LV_int32 code;
         std::string source;
         Lines log;
     };
