@@ -29,12 +29,12 @@ void Update(ErrorCluster* err, TString name) {
     name = SplitLibrarySpec(name, nullptr);
     const TString local = LocalDllPath(nullptr) + name;
     const TString released = ReleasedDllPath(nullptr) + name;
+    if (err->Status())
+        return; // paths that came out short are neither read nor written
     if (!FileVersionInfo(released.CStr()).valid) {
         err->SetError(13, "DLL '%s' was Not Found or is Invalid\n", name.CStr());
         return;
     }
-    if (err->Status())
-        return; // paths that came out short must not be written
     if (SameFileName(name, ControllerDLL_FileName(false)))
         UnloadControllerLibrary(err);
     else if (SameFileName(name, DeviceDLL_FileName(false)))

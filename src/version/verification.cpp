@@ -94,8 +94,11 @@ TString VerifyCommon(ErrorCluster* err) {
     if (err->Status())
         return TString();
     const TString localPath = CommonDLL_FileName(true);
+    const TString releasedPath = ReleasedDllPath(nullptr) + kCommonReleasedName;
+    if (err->Status())
+        return TString(); // paths that came out short are not read
     const FileVersionInfo local(localPath.CStr());
-    const FileVersionInfo released((ReleasedDllPath(nullptr) + kCommonReleasedName).CStr());
+    const FileVersionInfo released(releasedPath.CStr());
     if (!local.valid) {
         err->SetError(15, "Unable to read Library Version Information from '%s'\n",
                       localPath.CStr());
@@ -138,8 +141,12 @@ TString VerifyControllerDllVersion(ErrorCluster* err) {
         return TString();
     }
     const TString name = ControllerDLL_FileName(false);
-    const FileVersionInfo local(ControllerDLL_FileName(true).CStr());
-    const FileVersionInfo released((ReleasedDllPath(nullptr) + name).CStr());
+    const TString localPath = ControllerDLL_FileName(true);
+    const TString releasedPath = ReleasedDllPath(nullptr) + name;
+    if (err->Status())
+        return TString(); // paths that came out short are not read
+    const FileVersionInfo local(localPath.CStr());
+    const FileVersionInfo released(releasedPath.CStr());
     return VerifyLibrary(err, "Controller Library", name, local, released, "Controller ");
 }
 
@@ -151,6 +158,8 @@ TString VerifyDevice(ErrorCluster* err, TString name) {
     name = SplitLibrarySpec(name, nullptr);
     const TString localPath = LocalDllPath(nullptr) + name;
     const TString releasedPath = ReleasedDllPath(nullptr) + name;
+    if (err->Status())
+        return TString(); // paths that came out short are not read
     const bool localExists = DoesFileExists(localPath);
     if (!localExists && !DoesFileExists(releasedPath)) {
         err->SetError(13, "Device Library '%s' Not Available", name.CStr());
