@@ -21,9 +21,13 @@ template <typename T, int32_t typeCode, typename H> class TArray {
     TArray(H h);
     TArray(const TArray& other);
     // n elements (at least one): first, then the following values converted to T; elements
-    // without a value are zero.
-    template <typename... Rest> TArray(int n, T first, Rest... rest) : TArray() {
-        const T values[] = {first, static_cast<T>(rest)...};
+    // without a value are zero. The first value keeps its own type until here, so that
+    // TArray<long, ...>(0, 7) is this constructor and not the one from a null pointer.
+    template <
+        typename First, typename... Rest,
+        typename = std::enable_if_t<!std::is_pointer_v<First> && std::is_convertible_v<First, T>>>
+    TArray(int n, First first, Rest... rest) : TArray() {
+        const T values[] = {static_cast<T>(first), static_cast<T>(rest)...};
         Assign(values, static_cast<int>(sizeof...(Rest)) + 1, n);
     }
     virtual ~TArray();

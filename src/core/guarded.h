@@ -5,10 +5,13 @@
 #include "core/lv_manager.h"
 #include "core/memory.h"
 
-#include <cxxabi.h>
 #include <new>
 #include <stdexcept>
 #include <type_traits>
+
+#if !defined(_WIN32)
+#include <cxxabi.h>
+#endif
 
 namespace koa {
 
@@ -25,8 +28,10 @@ template <typename Work> bool RunGuarded(ErrorCluster* err, Work&& work) {
     try {
         work();
         return memory::Failures() == failures;
+#if !defined(_WIN32)
     } catch (abi::__forced_unwind&) {
         throw; // a cancelled thread keeps unwinding
+#endif
     } catch (const std::bad_alloc&) {
     } catch (const std::length_error&) {
     } catch (...) {
