@@ -3,11 +3,10 @@
 
 #include "core/lv_manager.h"
 #include "core/memory.h"
+#include "platform/format.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <istream>
 #include <memory>
@@ -45,11 +44,8 @@ struct TextDeleter {
 using ScratchText = std::unique_ptr<char, TextDeleter>;
 
 // The size of the try after one of size whose text did not fit: the step that holds the needed
-// length when the formatter reports it, else the next step; the last step when the text is
-// known to be longer than any step.
-unsigned int NextFormatSize(unsigned int size, int needed, int error) {
-    if (needed < 0 && error == EOVERFLOW)
-        return kMaxFormatLength;
+// length when the formatter reports it, else the next step.
+unsigned int NextFormatSize(unsigned int size, int needed) {
     do
         size *= 2;
     while (size < kLastFormatSize && needed > 0 && static_cast<unsigned int>(needed) > size);
@@ -130,7 +126,7 @@ TString& TString::operator+=(const TString& other) {
 
 TString& TString::operator+=(const char* s) {
     const size_t added = LengthOf(s);
-    const size_t total = length + added;
+    const size_t total = added <= kMaxLength - length ? length + added : kMaxLength + 1;
     char* buffer = NewText(total);
     if (buffer == nullptr)
         return *this;
@@ -273,9 +269,7 @@ void TString::vFormat(const char* format, va_list args) {
             return;
         va_list copy;
         va_copy(copy, args);
-        errno = 0;
-        const int needed = std::vsnprintf(scratch.get(), size + 1, format, copy);
-        const int error = errno;
+        const int needed = koa::platform::FormatText(scratch.get(), size, format, copy);
         va_end(copy);
         scratch.get()[size] = '\0';
         if (needed >= 0 && static_cast<unsigned int>(needed) <= size) {
@@ -287,7 +281,7 @@ void TString::vFormat(const char* format, va_list args) {
             n = needed > 0 ? size : strnlen(scratch.get(), size);
             break;
         }
-        size = NextFormatSize(size, needed, error);
+        size = NextFormatSize(size, needed);
     }
     Replace(scratch.get(), n);
 }
