@@ -15,9 +15,9 @@ namespace {
 
 char g_empty[1] = {'\0'};
 const char kDefaultTrimSet[] = " \t\r\n";
-constexpr unsigned int kMaxFormatLength = 65536;
 constexpr unsigned int kFirstFormatSize = 1024;
-constexpr unsigned int kLastFormatSize = 64000; // the try at or past this size is the last
+// The tries double from 1024; the one at or past 64000 (65536) is the last.
+constexpr unsigned int kLastFormatSize = 64000;
 // The longest text LabVIEW can hold; a longer one is refused like one whose memory is missing.
 constexpr size_t kMaxLength = 0x7FFFFFFF;
 
