@@ -54,6 +54,7 @@ TEST(TArrayArray, AccessFlatteningAndBuilding) {
     EXPECT_EQ(rows.GetSize(), 6);
     EXPECT_EQ(Values(rows.Initialize(7)[4]), (Ints{7, 7, 7}));
     EXPECT_EQ(Values(rows.Initialize(rows[4], 2)), (Grid{{7, 7, 7}, {7, 7, 7}}));
+    EXPECT_EQ(rows.Initialize(rows[0], 0).GetSize(), 0);
 
     const TStringArray ab(2, "a", "b"), c1(1, "c");
     TextRows text(2, &ab, &c1);
@@ -73,8 +74,15 @@ TEST(TArrayArray, CountsBeyondAnIntAreRefused) {
         EXPECT_EQ(full.GetSize(), INT_MAX);
         EXPECT_EQ(full[0], 0);
     }
+    using CharRows = TArrayArray<Chars, char, LV_int8ArrayArray**>;
     const int half = 1100000000;
-    TArrayArray<Chars, char, LV_int8ArrayArray**> rows(2, half, half);
+    {
+        CharRows all(2, half, INT_MAX - half);
+        if (all[1].GetSize() != INT_MAX - half)
+            GTEST_SKIP() << "no room for 2 GB of rows";
+        EXPECT_EQ(all.GetTotalElements(), INT_MAX);
+    }
+    CharRows rows(2, half, half);
     if (rows[1].GetSize() != half)
         GTEST_SKIP() << "no room for two 1.1 GB rows";
     EXPECT_EQ(rows.GetTotalElements(), -1);
@@ -115,6 +123,7 @@ TEST_F(TArrayArrayOutput, TextRowsAreEmptiedBeforeDisposalAndFailuresLeaveComple
     TextRows(1, &x).SetLV_Array(&err, &h);
     EXPECT_FALSE(err.Status());
     EXPECT_EQ(Values(TextRows(h)), (TextGrid{{"x"}}));
+    TextRows(3, &x, &cde, &cde).SetLV_Array(&err, &h); // the last row outlives the failure below
     // Calls: outer, then per row one resize and one per string; the 6th is the second row's "a".
     lvhost::FailCall(6, lvhost::kMemoryFull);
     TextRows(3, &ab, &ab, &ab).SetLV_Array(&err, &h);

@@ -63,7 +63,7 @@ TEST(TArray, SubArrayInsertAndInitialize) {
 
     Int32s b(2, 10, 20);
     EXPECT_EQ(Values(b.Insert(99, 1)), (Ints{10, 99, 20}));
-    EXPECT_EQ(Values(b.Insert(7, 7).Insert(8, -1)), (Ints{10, 99, 20, 7, 8}));
+    EXPECT_EQ(Values(b.Insert(7, 7).Insert(8, -1).Insert(6, 0)), (Ints{6, 10, 99, 20, 7, 8}));
     Int32s self(2, 1, 2);
     EXPECT_EQ(Values(self.Insert(self, 1)), (Ints{1, 1, 2, 2}));
     EXPECT_EQ(Values(self.Insert(Int32s(), 0)), (Ints{1, 1, 2, 2}));
