@@ -65,6 +65,7 @@ TEST(TString, SubstringsEditsAndOrder) {
     EXPECT_GT(TString("\xE9"), TString("z")) << "bytes compare unsigned";
     EXPECT_LE(TString("same"), TString("same", 99));
     EXPECT_GE(TString("b"), TString("b"));
+    EXPECT_FALSE(TString("b") < TString("b"));
     EXPECT_NE(TString("a"), TString("b"));
     EXPECT_EQ(TString(), TString(""));
 }
