@@ -10,8 +10,6 @@
 
 #include "sample_export.h"
 
-#include <cstdint>
-
 namespace {
 
 // What a real controller library would keep about its open connection.
@@ -31,7 +29,7 @@ struct DebugToolsObject {
 
 // Required. Records an error in err when the controller cannot be used: the library is then
 // released and, in list mode, the next entry of the controller list is tried.
-SAMPLE_EXPORT void VerifyControllerConnected(ErrorCluster* err, TString parameters, int32_t) {
+SAMPLE_EXPORT void VerifyControllerConnected(ErrorCluster* err, TString parameters, LV_int32) {
     ++debugTools.verifyCalls;
     connection = Connection();
     parameters.Trim();

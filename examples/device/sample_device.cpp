@@ -47,7 +47,7 @@ TString Report(ErrorCluster* err, const TStringArray& channels) {
 // Required (the name is spelled so). Writes the text LoadDeviceLibrary returns; an error in err
 // makes the load fail and the library is released without LibraryExit.
 SAMPLE_EXPORT void LibraryInitilize(ErrorCluster* err, TString* result, TString parameters,
-                                    int32_t) {
+                                    LV_int32) {
     gain = 1.0;
     parameters.Trim();
     if (!parameters.IsEmpty()) {
@@ -75,15 +75,15 @@ SAMPLE_EXPORT void DeviceSpecificVersionInfo(TString* text) {
 
 // The pattern of every LabVIEW-facing function: a cluster from the error in, values from the
 // handles, the operation, results into the caller's handles, the cluster to the error out.
-int32_t SampleDevice_Scale(LV_ErrorCluster* errorIO, LV_float64Array** values, double factor,
-                           LV_float64Array*** scaled) {
+LV_int32 SampleDevice_Scale(LV_ErrorCluster* errorIO, LV_float64Array** values, double factor,
+                            LV_float64Array*** scaled) {
     ErrorCluster err(errorIO);
     const DoubleArray result = Scale(&err, DoubleArray(values), factor);
     result.SetLV_Array(&err, scaled);
     return err.LVErr(errorIO);
 }
 
-int32_t SampleDevice_Report(LV_ErrorCluster* errorIO, LV_stringArray** channels, LStr*** report) {
+LV_int32 SampleDevice_Report(LV_ErrorCluster* errorIO, LV_stringArray** channels, LStr*** report) {
     ErrorCluster err(errorIO);
     Report(&err, TStringArray(channels)).SetLV_String(&err, report);
     return err.LVErr(errorIO);

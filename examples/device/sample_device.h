@@ -7,13 +7,11 @@
 
 #include "sample_export.h"
 
-#include <cstdint>
-
 // Multiplies every value by the device's gain and by factor. errorIO is the error cluster wired
 // in and out; scaled is the output array's handle pointer.
-SAMPLE_EXPORT int32_t SampleDevice_Scale(LV_ErrorCluster* errorIO, LV_float64Array** values,
-                                         double factor, LV_float64Array*** scaled);
+SAMPLE_EXPORT LV_int32 SampleDevice_Scale(LV_ErrorCluster* errorIO, LV_float64Array** values,
+                                          double factor, LV_float64Array*** scaled);
 
 // One line per channel name, "<name> = <reading>", joined into report.
-SAMPLE_EXPORT int32_t SampleDevice_Report(LV_ErrorCluster* errorIO, LV_stringArray** channels,
-                                          LStr*** report);
+SAMPLE_EXPORT LV_int32 SampleDevice_Report(LV_ErrorCluster* errorIO, LV_stringArray** channels,
+                                           LStr*** report);

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-SAMPLE_EXPORT void VerifyControllerConnected(ErrorCluster*, TString, int32_t);
+SAMPLE_EXPORT void VerifyControllerConnected(ErrorCluster*, TString, LV_int32);
 SAMPLE_EXPORT void ID_Device(ErrorCluster*, TString*);
 SAMPLE_EXPORT void ControllerExit();
-SAMPLE_EXPORT void LibraryInitilize(ErrorCluster*, TString*, TString, int32_t);
+SAMPLE_EXPORT void LibraryInitilize(ErrorCluster*, TString*, TString, LV_int32);
 
 namespace {
 

@@ -4,8 +4,6 @@
 #include <koa_dev/lv_types.h>
 #include <koa_dev/tstring.h>
 
-#include <cstdint>
-
 KOA_LV_PACK_BEGIN
 
 // The error channel of every library operation: LabVIEW's status, code and source, plus the
@@ -13,7 +11,7 @@ KOA_LV_PACK_BEGIN
 class KOA_DEV_API ErrorCluster {
   public:
     ErrorCluster();
-    ErrorCluster(bool status, int32_t code, TString source);
+    ErrorCluster(bool status, LV_int32 code, TString source);
     ErrorCluster(const LV_ErrorCluster* lv);
     ErrorCluster(const ErrorCluster& other);
     ErrorCluster& operator=(const ErrorCluster& other);
@@ -21,34 +19,34 @@ class KOA_DEV_API ErrorCluster {
 
     bool Status() const { return status || fatalCode != 0; }
     bool FatalStatus() const { return fatalCode != 0; }
-    int32_t Code() const { return code; }
+    LV_int32 Code() const { return code; }
     TString Source() const { return source; }
-    int32_t FatalCode() const { return fatalCode; }
+    LV_int32 FatalCode() const { return fatalCode; }
 
-    void SetError(int32_t code, const char* format, ...)
+    void SetError(LV_int32 code, const char* format, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 3, 4)))
 #endif
         ;
-    void SetWarning(int32_t code, const char* format, ...)
+    void SetWarning(LV_int32 code, const char* format, ...)
 #if defined(__GNUC__)
         __attribute__((format(printf, 3, 4)))
 #endif
         ;
-    int32_t SetFatal(int32_t code);
+    LV_int32 SetFatal(LV_int32 code);
 
     void ResetStatus();
     void ResetAll();
 
-    int32_t LVErr(LV_ErrorCluster* lv);
+    LV_int32 LVErr(LV_ErrorCluster* lv);
 
   private:
-    void Record(int32_t newCode, bool isError, const char* format, va_list args);
+    void Record(LV_int32 newCode, bool isError, const char* format, va_list args);
 
     bool status;
-    int32_t code;
+    LV_int32 code;
     TString source;
-    int32_t fatalCode;
+    LV_int32 fatalCode;
 };
 
 KOA_LV_PACK_END

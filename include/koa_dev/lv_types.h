@@ -17,6 +17,19 @@
 #define KOA_LV_PACK_END
 #endif
 
+// LabVIEW's 32-bit integers with the names the library's interface uses. On Windows these are
+// long and unsigned long, 32 bits wide there, and the library's exports are built with them;
+// where long is wider they are int32_t and uint32_t. Drivers that write LV_int32 and LV_uInt32
+// build unchanged for every target.
+#if defined(_WIN32)
+using LV_int32 = long;
+using LV_uInt32 = unsigned long;
+#else
+using LV_int32 = int32_t;
+using LV_uInt32 = uint32_t;
+#endif
+static_assert(sizeof(LV_int32) == 4 && sizeof(LV_uInt32) == 4, "LabVIEW's int32 and uInt32");
+
 KOA_LV_PACK_BEGIN
 
 // A LabVIEW string: a byte count followed by the bytes, without a terminator.

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <koa_dev/export.h>
-
-#include <cstdint>
+#include <koa_dev/lv_types.h>
 
 class ErrorCluster;
 
@@ -12,9 +11,9 @@ KOA_DEV_API unsigned char uInt8Round(double x);
 KOA_DEV_API char int8Round(double x);
 KOA_DEV_API unsigned short uInt16Round(double x);
 KOA_DEV_API short int16Round(double x);
-KOA_DEV_API uint32_t uInt32Round(double x);
-KOA_DEV_API int32_t int32Round(double x);
+KOA_DEV_API LV_uInt32 uInt32Round(double x);
+KOA_DEV_API LV_int32 int32Round(double x);
 
 // Waits the given number of milliseconds unless err already holds an error or a fatal code.
 // The cluster is never written.
-KOA_DEV_API void Sleep(ErrorCluster* err, uint32_t milliseconds);
+KOA_DEV_API void Sleep(ErrorCluster* err, LV_uInt32 milliseconds);

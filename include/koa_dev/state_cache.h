@@ -68,8 +68,8 @@ extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<char>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<unsigned char>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<short>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<unsigned short>;
-extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<int32_t>;
-extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<uint32_t>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<LV_int32>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<LV_uInt32>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<float>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<double>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<bool>;
@@ -80,8 +80,9 @@ extern template class KOA_DEV_TEMPLATE_DECL
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<short, 2, LV_int16Array**>>;
 extern template class KOA_DEV_TEMPLATE_DECL
     Value_StateCache<TArray<unsigned short, 6, LV_uInt16Array**>>;
-extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<int32_t, 3, LV_int32Array**>>;
-extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<uint32_t, 7, LV_uInt32Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<LV_int32, 3, LV_int32Array**>>;
+extern template class KOA_DEV_TEMPLATE_DECL
+    Value_StateCache<TArray<LV_uInt32, 7, LV_uInt32Array**>>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<float, 9, LV_float32Array**>>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<double, 10, LV_float64Array**>>;
 extern template class KOA_DEV_TEMPLATE_DECL Value_StateCache<TArray<bool, 1, LV_boolArray**>>;

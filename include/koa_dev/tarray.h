@@ -21,9 +21,13 @@ template <typename T, int32_t typeCode, typename H> class TArray {
     TArray(H h);
     TArray(const TArray& other);
     // n elements (at least one): first, then the following values converted to T; elements
-    // without a value are zero.
-    template <typename... Rest> TArray(int n, T first, Rest... rest) : TArray() {
-        const T values[] = {first, static_cast<T>(rest)...};
+    // without a value are zero. The first value keeps its own type until here, so that
+    // TArray<long, ...>(0, 7) is this constructor and not the one from a null pointer.
+    template <
+        typename First, typename... Rest,
+        typename = std::enable_if_t<!std::is_pointer_v<First> && std::is_convertible_v<First, T>>>
+    TArray(int n, First first, Rest... rest) : TArray() {
+        const T values[] = {static_cast<T>(first), static_cast<T>(rest)...};
         Assign(values, static_cast<int>(sizeof...(Rest)) + 1, n);
     }
     virtual ~TArray();
@@ -55,6 +59,7 @@ template <typename T, int32_t typeCode, typename H> class TArray {
 
   private:
     void Assign(const T* values, int given, int n);
+    void Adopt(T* block, int n);
     void Splice(const T* values, int n, int pos);
 
     T* data;
@@ -67,8 +72,8 @@ extern template class KOA_DEV_TEMPLATE_DECL TArray<char, 1, LV_int8Array**>;
 extern template class KOA_DEV_TEMPLATE_DECL TArray<unsigned char, 5, LV_uInt8Array**>;
 extern template class KOA_DEV_TEMPLATE_DECL TArray<short, 2, LV_int16Array**>;
 extern template class KOA_DEV_TEMPLATE_DECL TArray<unsigned short, 6, LV_uInt16Array**>;
-extern template class KOA_DEV_TEMPLATE_DECL TArray<int32_t, 3, LV_int32Array**>;
-extern template class KOA_DEV_TEMPLATE_DECL TArray<uint32_t, 7, LV_uInt32Array**>;
+extern template class KOA_DEV_TEMPLATE_DECL TArray<LV_int32, 3, LV_int32Array**>;
+extern template class KOA_DEV_TEMPLATE_DECL TArray<LV_uInt32, 7, LV_uInt32Array**>;
 extern template class KOA_DEV_TEMPLATE_DECL TArray<float, 9, LV_float32Array**>;
 extern template class KOA_DEV_TEMPLATE_DECL TArray<double, 10, LV_float64Array**>;
 extern template class KOA_DEV_TEMPLATE_DECL TArray<bool, 1, LV_boolArray**>;

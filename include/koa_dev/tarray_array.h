@@ -36,8 +36,9 @@ template <typename Row, typename T, typename H> class TArrayArray {
 
     int GetSize() const;
     int GetUpperBound() const;
-    int32_t GetTotalElements() const;
-    TArray<int32_t, 3, LV_int32Array**> GetSizes() const;
+    // -1 when the total does not fit the result.
+    LV_int32 GetTotalElements() const;
+    TArray<LV_int32, 3, LV_int32Array**> GetSizes() const;
     Row& operator[](int i);
     Row operator[](int i) const;
     Row CreateFlattenedArray() const;
@@ -57,6 +58,7 @@ template <typename Row, typename T, typename H> class TArrayArray {
   private:
     void AssignSizes(const int* sizes, int given, int n);
     void AssignRows(const Row* const* values, int given, int n);
+    void Adopt(Row** table, int n);
     void Splice(Row** added, int n, int pos);
 
     Row** rows;
@@ -72,9 +74,9 @@ extern template class KOA_DEV_TEMPLATE_DECL
 extern template class KOA_DEV_TEMPLATE_DECL
     TArrayArray<TArray<unsigned short, 6, LV_uInt16Array**>, unsigned short, LV_uInt16ArrayArray**>;
 extern template class KOA_DEV_TEMPLATE_DECL
-    TArrayArray<TArray<int32_t, 3, LV_int32Array**>, int32_t, LV_int32ArrayArray**>;
+    TArrayArray<TArray<LV_int32, 3, LV_int32Array**>, LV_int32, LV_int32ArrayArray**>;
 extern template class KOA_DEV_TEMPLATE_DECL
-    TArrayArray<TArray<uint32_t, 7, LV_uInt32Array**>, uint32_t, LV_uInt32ArrayArray**>;
+    TArrayArray<TArray<LV_uInt32, 7, LV_uInt32Array**>, LV_uInt32, LV_uInt32ArrayArray**>;
 extern template class KOA_DEV_TEMPLATE_DECL
     TArrayArray<TArray<float, 9, LV_float32Array**>, float, LV_float32ArrayArray**>;
 extern template class KOA_DEV_TEMPLATE_DECL

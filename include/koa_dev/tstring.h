@@ -4,6 +4,7 @@
 #include <koa_dev/lv_types.h>
 
 #include <cstdarg>
+#include <cstddef>
 #include <iosfwd>
 
 class ErrorCluster;
@@ -64,7 +65,8 @@ class KOA_DEV_API TString {
     void SetLV_String(ErrorCluster* err, LStr*** h) const;
 
   private:
-    void Replace(const char* s, unsigned int n);
+    void Replace(const char* s, size_t n);
+    void Adopt(char* buffer, size_t n);
     void Release();
     void KeepRange(unsigned int start, unsigned int end);
 

@@ -60,6 +60,7 @@ class KOA_DEV_API TStringArray {
   private:
     void Assign(const TString* values, int given, int n);
     void Assign(const char* const* values, int given, int n);
+    void Adopt(TString** table, int n);
     void Splice(TString** added, int n, int pos);
 
     TString** elements;

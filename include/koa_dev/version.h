@@ -5,14 +5,12 @@
 #include <koa_dev/tarray.h>
 #include <koa_dev/tstring.h>
 
-#include <cstdint>
-
 // The file version, product version and file flags of fileName's version resource, each written
 // only through a non-null pointer (zeros when the file has none). True when the file has one.
 // Versions are four parts: major, minor, build, revision.
 KOA_DEV_API bool ReadFileVersionInformation(
     const char* fileName, TArray<unsigned short, 6, LV_uInt16Array**>* fileVersion,
-    TArray<unsigned short, 6, LV_uInt16Array**>* productVersion, uint32_t* fileFlags);
+    TArray<unsigned short, 6, LV_uInt16Array**>* productVersion, LV_uInt32* fileFlags);
 
 // Compares this library with its released copy. Records a warning (or an error when its own
 // version cannot be read) and returns the text to show; empty when there is nothing to show.

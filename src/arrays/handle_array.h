@@ -41,6 +41,10 @@ template <typename Record, typename Drop, typename Write>
 void WriteHandleArray(ErrorCluster* err, Record*** h, int count, Drop drop, Write write) {
     if (err->FatalStatus())
         return;
+    if (h == nullptr) {
+        err->SetFatal(kLvArgumentError);
+        return;
+    }
     const int32_t old = ElementCount(*h);
     for (int32_t i = old; i > count; --i) {
         auto& slot = (**h)->elt[i - 1];

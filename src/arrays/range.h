@@ -1,6 +1,9 @@
 #pragma once
 
+#include "core/memory.h"
+
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 
@@ -21,18 +24,31 @@ inline int InsertPosition(int pos, int count) {
     return pos < 0 || pos > count ? count : pos;
 }
 
+// A block for n plain elements (see memory::Block); null for n = 0 and when it cannot be had.
+template <typename E> E* NewBlock(int n) {
+    return n > 0 ? static_cast<E*>(memory::Block(static_cast<size_t>(n), sizeof(E))) : nullptr;
+}
+
 // Replaces the block items of count elements with a new one holding the n added elements before
 // pos (see InsertPosition). They are copied before the old block is freed, so they may come from
-// it.
-template <typename E> void SpliceBlock(E*& items, int& count, const E* added, int n, int pos) {
+// it. False, with nothing changed, when the new count does not fit an int or its block cannot be
+// had.
+template <typename E> bool SpliceBlock(E*& items, int& count, const E* added, int n, int pos) {
+    if (n > INT_MAX - count) {
+        memory::NoteFailure();
+        return false;
+    }
+    E* block = NewBlock<E>(count + n);
+    if (block == nullptr && count + n > 0)
+        return false;
     pos = InsertPosition(pos, count);
-    E* block = count + n > 0 ? new E[static_cast<size_t>(count + n)] : nullptr;
     std::copy(items, items + pos, block);
     std::copy(added, added + n, block + pos);
     std::copy(items + pos, items + count, block + pos + n);
-    delete[] items;
+    memory::FreeBlock(items);
     items = block;
     count += n;
+    return true;
 }
 
 } // namespace koa::arrays

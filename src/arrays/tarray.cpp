@@ -3,6 +3,7 @@
 
 #include "arrays/range.h"
 #include "core/lv_manager.h"
+#include "core/memory.h"
 
 #include <algorithm>
 #include <cmath>
@@ -30,17 +31,15 @@ template <typename T, typename Source> void ReadElements(T* out, const Source* i
     }
 }
 
-template <typename T> T* NewBlock(int n) {
-    return n > 0 ? new T[static_cast<size_t>(n)]() : nullptr;
-}
-
-// A block whose every element the caller writes at once: not zeroed first.
-template <typename T> T* NewBlockToFill(int n) {
-    return n > 0 ? new T[static_cast<size_t>(n)] : nullptr;
+// Element blocks are C allocations: they never throw, and a large zeroed block costs nothing
+// until it is written. Every function gives null for n < 1 and when the block cannot be had.
+template <typename T> T* ZeroedBlock(int n) {
+    return n > 0 ? static_cast<T*>(koa::memory::ZeroedBlock(static_cast<size_t>(n), sizeof(T)))
+                 : nullptr;
 }
 
 template <typename T> T* CopyBlock(const T* values, int n) {
-    T* block = NewBlockToFill<T>(n);
+    T* block = koa::arrays::NewBlock<T>(n);
     if (block != nullptr)
         std::memcpy(block, values, static_cast<size_t>(n) * sizeof(T));
     return block;
@@ -52,52 +51,57 @@ template <typename T, int32_t C, typename H> T TArray<T, C, H>::dummy = T();
 
 template <typename T, int32_t C, typename H> TArray<T, C, H>::TArray() : data(nullptr), count(0) {}
 
+// The constructors give an empty array when the elements' memory cannot be had.
 template <typename T, int32_t C, typename H>
-TArray<T, C, H>::TArray(int n) : data(NewBlock<T>(n)), count(n > 0 ? n : 0) {}
+TArray<T, C, H>::TArray(int n) : data(ZeroedBlock<T>(n)), count(data ? n : 0) {}
 
 template <typename T, int32_t C, typename H>
-TArray<T, C, H>::TArray(const T* values, int n) : data(nullptr), count(0) {
-    if (values != nullptr && n > 0) {
-        data = CopyBlock(values, n);
-        count = n;
-    }
-}
+TArray<T, C, H>::TArray(const T* values, int n)
+    : data(values ? CopyBlock(values, n) : nullptr), count(data ? n : 0) {}
 
 template <typename T, int32_t C, typename H>
 TArray<T, C, H>::TArray(H h) : data(nullptr), count(0) {
-    if (h == nullptr || *h == nullptr || (*h)->dimSize <= 0)
+    if (h == nullptr || *h == nullptr)
         return;
-    data = NewBlockToFill<T>((*h)->dimSize);
+    data = koa::arrays::NewBlock<T>((*h)->dimSize);
+    if (data == nullptr)
+        return;
     count = (*h)->dimSize;
     ReadElements(data, (*h)->elt, count);
 }
 
 template <typename T, int32_t C, typename H>
 TArray<T, C, H>::TArray(const TArray& other)
-    : data(CopyBlock(other.data, other.count)), count(other.count) {}
+    : data(CopyBlock(other.data, other.count)), count(data ? other.count : 0) {}
 
 template <typename T, int32_t C, typename H> TArray<T, C, H>::~TArray() {
-    delete[] data;
+    koa::memory::FreeBlock(data);
+}
+
+// Changes without the memory for their result leave the array as it was.
+template <typename T, int32_t C, typename H> void TArray<T, C, H>::Adopt(T* block, int n) {
+    koa::memory::FreeBlock(data);
+    data = block;
+    count = n;
 }
 
 template <typename T, int32_t C, typename H>
 void TArray<T, C, H>::Assign(const T* values, int given, int n) {
     const int total = std::max(n, 1);
-    T* block = NewBlock<T>(total);
+    T* block = ZeroedBlock<T>(total);
+    if (block == nullptr)
+        return;
     std::memcpy(block, values, static_cast<size_t>(std::min(given, total)) * sizeof(T));
-    delete[] data;
-    data = block;
-    count = total;
+    Adopt(block, total);
 }
 
 template <typename T, int32_t C, typename H>
 TArray<T, C, H>& TArray<T, C, H>::operator=(const TArray& other) {
-    if (this != &other) {
-        T* block = CopyBlock(other.data, other.count);
-        delete[] data;
-        data = block;
-        count = other.count;
-    }
+    if (this == &other)
+        return *this;
+    T* block = CopyBlock(other.data, other.count);
+    if (block != nullptr || other.count == 0)
+        Adopt(block, other.count);
     return *this;
 }
 
@@ -153,9 +157,10 @@ TArray<T, C, H>& TArray<T, C, H>::Initialize(T value, int n) {
     if (n < 0)
         n = count;
     if (n != count) {
-        delete[] data;
-        data = NewBlock<T>(n);
-        count = n;
+        T* block = koa::arrays::NewBlock<T>(n);
+        if (block == nullptr && n > 0)
+            return *this;
+        Adopt(block, n);
     }
     std::fill(data, data + count, value);
     return *this;
@@ -216,6 +221,10 @@ template <typename T, int32_t C, typename H>
 void TArray<T, C, H>::SetLV_Array(ErrorCluster* err, H* h) const {
     if (err->FatalStatus())
         return;
+    if (h == nullptr) {
+        err->SetFatal(koa::kLvArgumentError);
+        return;
+    }
     const int32_t result = NumericArrayResize(C, 1, h, static_cast<size_t>(count));
     if (result != 0) {
         err->SetFatal(result);
@@ -230,8 +239,8 @@ template class KOA_DEV_TEMPLATE_DEF TArray<char, 1, LV_int8Array**>;
 template class KOA_DEV_TEMPLATE_DEF TArray<unsigned char, 5, LV_uInt8Array**>;
 template class KOA_DEV_TEMPLATE_DEF TArray<short, 2, LV_int16Array**>;
 template class KOA_DEV_TEMPLATE_DEF TArray<unsigned short, 6, LV_uInt16Array**>;
-template class KOA_DEV_TEMPLATE_DEF TArray<int32_t, 3, LV_int32Array**>;
-template class KOA_DEV_TEMPLATE_DEF TArray<uint32_t, 7, LV_uInt32Array**>;
+template class KOA_DEV_TEMPLATE_DEF TArray<LV_int32, 3, LV_int32Array**>;
+template class KOA_DEV_TEMPLATE_DEF TArray<LV_uInt32, 7, LV_uInt32Array**>;
 template class KOA_DEV_TEMPLATE_DEF TArray<float, 9, LV_float32Array**>;
 template class KOA_DEV_TEMPLATE_DEF TArray<double, 10, LV_float64Array**>;
 template class KOA_DEV_TEMPLATE_DEF TArray<bool, 1, LV_boolArray**>;

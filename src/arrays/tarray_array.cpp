@@ -2,22 +2,23 @@
 #include <koa_dev/tarray_array.h>
 
 #include "arrays/handle_array.h"
+#include "arrays/owned_table.h"
 #include "arrays/range.h"
+#include "core/memory.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <type_traits>
 
 namespace {
 
-template <typename Row> Row** NewTable(int n) {
-    return n > 0 ? new Row*[static_cast<size_t>(n)]() : nullptr;
-}
+using koa::arrays::DeleteTable;
+using koa::arrays::NewTable;
+using koa::memory::New;
 
 template <typename Row> Row** CopyRows(Row* const* source, int n) {
-    Row** table = NewTable<Row>(n);
-    for (int i = 0; i < n; ++i)
-        table[i] = source[i] ? new Row(*source[i]) : new Row();
-    return table;
+    return NewTable<Row>(n,
+                         [source](int i) { return source[i] ? New<Row>(*source[i]) : New<Row>(); });
 }
 
 } // namespace
@@ -25,77 +26,70 @@ template <typename Row> Row** CopyRows(Row* const* source, int n) {
 #define KOA_TAA template <typename Row, typename T, typename H>
 #define KOA_TAA_CLASS TArrayArray<Row, T, H>
 
+// Constructors and copies give no rows, and changes leave the list as it was, when the memory
+// for their result cannot be had.
 KOA_TAA KOA_TAA_CLASS::TArrayArray() : rows(nullptr), count(0) {}
 
-KOA_TAA KOA_TAA_CLASS::TArrayArray(int n) : rows(NewTable<Row>(n)), count(std::max(n, 0)) {
-    for (int i = 0; i < count; ++i)
-        rows[i] = new Row();
+KOA_TAA KOA_TAA_CLASS::TArrayArray(int n) : rows(nullptr), count(0) {
+    Adopt(NewTable<Row>(n, [](int) { return New<Row>(); }), n);
 }
 
 KOA_TAA KOA_TAA_CLASS::TArrayArray(const Row* values, int n) : rows(nullptr), count(0) {
-    if (values == nullptr || n < 1)
-        return;
-    rows = NewTable<Row>(n);
-    for (int i = 0; i < n; ++i)
-        rows[i] = new Row(values[i]);
-    count = n;
+    if (values != nullptr)
+        Adopt(NewTable<Row>(n, [values](int i) { return New<Row>(values[i]); }), n);
 }
 
 KOA_TAA KOA_TAA_CLASS::TArrayArray(Row** values, int n) : rows(nullptr), count(0) {
-    if (values != nullptr && n > 0) {
-        rows = CopyRows(values, n);
-        count = n;
-    }
+    if (values != nullptr)
+        Adopt(CopyRows(values, n), n);
 }
 
 KOA_TAA KOA_TAA_CLASS::TArrayArray(H h) : rows(nullptr), count(0) {
     const int32_t n = koa::arrays::ElementCount(h);
-    rows = NewTable<Row>(n);
-    for (int i = 0; i < n; ++i)
-        rows[i] = new Row((*h)->elt[i]);
-    count = n;
+    if (n > 0)
+        Adopt(NewTable<Row>(n, [h](int i) { return New<Row>((*h)->elt[i]); }), n);
 }
 
-KOA_TAA KOA_TAA_CLASS::TArrayArray(const TArrayArray& other)
-    : rows(CopyRows(other.rows, other.count)), count(other.count) {}
+KOA_TAA KOA_TAA_CLASS::TArrayArray(const TArrayArray& other) : rows(nullptr), count(0) {
+    Adopt(CopyRows(other.rows, other.count), other.count);
+}
 
 KOA_TAA KOA_TAA_CLASS::~TArrayArray() {
     Empty();
 }
 
 KOA_TAA void KOA_TAA_CLASS::Empty() {
-    for (int i = 0; i < count; ++i)
-        delete rows[i];
-    delete[] rows;
+    DeleteTable(rows, count);
     rows = nullptr;
     count = 0;
 }
 
-KOA_TAA void KOA_TAA_CLASS::AssignSizes(const int* sizes, int given, int n) {
+// Takes the table of n rows in place of the current ones; a null table of a non-empty result
+// is the memory that was missing, and changes nothing.
+KOA_TAA void KOA_TAA_CLASS::Adopt(Row** table, int n) {
+    if (table == nullptr && n > 0)
+        return;
     Empty();
+    rows = table;
+    count = table ? n : 0;
+}
+
+KOA_TAA void KOA_TAA_CLASS::AssignSizes(const int* sizes, int given, int n) {
     const int total = std::max(n, 1);
-    rows = NewTable<Row>(total);
-    for (int i = 0; i < total; ++i)
-        rows[i] = new Row(i < given ? sizes[i] : 0);
-    count = total;
+    Adopt(NewTable<Row>(total, [&](int i) { return New<Row>(i < given ? sizes[i] : 0); }), total);
 }
 
 KOA_TAA void KOA_TAA_CLASS::AssignRows(const Row* const* values, int given, int n) {
-    Empty();
     const int total = std::max(n, 1);
-    rows = NewTable<Row>(total);
-    for (int i = 0; i < total; ++i)
-        rows[i] = i < given && values[i] ? new Row(*values[i]) : new Row();
-    count = total;
+    Adopt(NewTable<Row>(
+              total,
+              [&](int i) { return i < given && values[i] ? New<Row>(*values[i]) : New<Row>(); }),
+          total);
 }
 
 KOA_TAA KOA_TAA_CLASS& KOA_TAA_CLASS::operator=(const TArrayArray& other) {
-    if (this != &other) {
-        Row** table = CopyRows(other.rows, other.count);
-        Empty();
-        rows = table;
-        count = other.count;
-    }
+    if (this != &other)
+        Adopt(CopyRows(other.rows, other.count), other.count);
     return *this;
 }
 
@@ -107,15 +101,15 @@ KOA_TAA int KOA_TAA_CLASS::GetUpperBound() const {
     return count - 1;
 }
 
-KOA_TAA int32_t KOA_TAA_CLASS::GetTotalElements() const {
-    int32_t total = 0;
+KOA_TAA LV_int32 KOA_TAA_CLASS::GetTotalElements() const {
+    int64_t total = 0;
     for (int i = 0; i < count; ++i)
         total += rows[i]->GetSize();
-    return total;
+    return total <= INT32_MAX ? static_cast<LV_int32>(total) : -1;
 }
 
-KOA_TAA TArray<int32_t, 3, LV_int32Array**> KOA_TAA_CLASS::GetSizes() const {
-    TArray<int32_t, 3, LV_int32Array**> sizes(count);
+KOA_TAA TArray<LV_int32, 3, LV_int32Array**> KOA_TAA_CLASS::GetSizes() const {
+    TArray<LV_int32, 3, LV_int32Array**> sizes(count);
     for (int i = 0; i < count; ++i)
         sizes[i] = rows[i]->GetSize();
     return sizes;
@@ -133,15 +127,17 @@ KOA_TAA Row KOA_TAA_CLASS::operator[](int i) const {
     return i >= 0 && i < count ? *rows[i] : Row();
 }
 
+// Empty when the elements do not fit one row or their memory cannot be had.
 KOA_TAA Row KOA_TAA_CLASS::CreateFlattenedArray() const {
-    Row flat(GetTotalElements());
+    const unsigned long failures = koa::memory::Failures();
+    Row flat(static_cast<int>(std::max<LV_int32>(GetTotalElements(), 0)));
     int next = 0;
-    for (int i = 0; i < count; ++i) {
-        const Row& row = *rows[i];
+    for (int i = 0; i < count && flat.GetSize() > 0; ++i) {
+        Row& row = *rows[i];
         for (int j = 0; j < row.GetSize(); ++j)
             flat[next++] = row[j];
     }
-    return flat;
+    return koa::memory::Failures() == failures ? flat : Row();
 }
 
 KOA_TAA KOA_TAA_CLASS KOA_TAA_CLASS::SubArray(int start, int n) const {
@@ -149,24 +145,25 @@ KOA_TAA KOA_TAA_CLASS KOA_TAA_CLASS::SubArray(int start, int n) const {
     return len > 0 ? TArrayArray(rows + start, len) : TArrayArray();
 }
 
-// Moves the n new rows into a new table before pos; the existing rows keep their addresses.
+// Moves the n new rows, a table of their own, into a new table before pos; the existing rows
+// keep their addresses. Without room for them the new rows are dropped.
 KOA_TAA void KOA_TAA_CLASS::Splice(Row** added, int n, int pos) {
-    koa::arrays::SpliceBlock<Row*>(rows, count, added, n, pos);
+    if (added == nullptr)
+        return;
+    if (koa::arrays::SpliceBlock<Row*>(rows, count, added, n, pos))
+        koa::memory::FreeBlock(added);
+    else
+        DeleteTable(added, n);
 }
 
 KOA_TAA KOA_TAA_CLASS& KOA_TAA_CLASS::Insert(const Row& row, int pos) {
-    Row* added = new Row(row);
-    Splice(&added, 1, pos);
+    Splice(NewTable<Row>(1, [&row](int) { return New<Row>(row); }), 1, pos);
     return *this;
 }
 
 KOA_TAA KOA_TAA_CLASS& KOA_TAA_CLASS::Insert(const TArrayArray& other, int pos) {
-    if (other.count == 0)
-        return *this;
-    const int n = other.count;
-    Row** added = CopyRows(other.rows, n);
-    Splice(added, n, pos);
-    delete[] added;
+    if (other.count > 0)
+        Splice(CopyRows(other.rows, other.count), other.count, pos);
     return *this;
 }
 
@@ -176,15 +173,11 @@ KOA_TAA KOA_TAA_CLASS& KOA_TAA_CLASS::Initialize(const T& value) {
     return *this;
 }
 
+// The copies are made before the old rows go, so row may be one of them.
 KOA_TAA KOA_TAA_CLASS& KOA_TAA_CLASS::Initialize(const Row& row, int n) {
     if (n < 0)
         n = count;
-    const Row copy(row); // row may be one of the rows destroyed here
-    Empty();
-    rows = NewTable<Row>(n);
-    for (int i = 0; i < n; ++i)
-        rows[i] = new Row(copy);
-    count = std::max(n, 0);
+    Adopt(NewTable<Row>(n, [&row](int) { return New<Row>(row); }), std::max(n, 0));
     return *this;
 }
 
@@ -216,9 +209,9 @@ template class KOA_DEV_TEMPLATE_DEF
 template class KOA_DEV_TEMPLATE_DEF
     TArrayArray<TArray<unsigned short, 6, LV_uInt16Array**>, unsigned short, LV_uInt16ArrayArray**>;
 template class KOA_DEV_TEMPLATE_DEF
-    TArrayArray<TArray<int32_t, 3, LV_int32Array**>, int32_t, LV_int32ArrayArray**>;
+    TArrayArray<TArray<LV_int32, 3, LV_int32Array**>, LV_int32, LV_int32ArrayArray**>;
 template class KOA_DEV_TEMPLATE_DEF
-    TArrayArray<TArray<uint32_t, 7, LV_uInt32Array**>, uint32_t, LV_uInt32ArrayArray**>;
+    TArrayArray<TArray<LV_uInt32, 7, LV_uInt32Array**>, LV_uInt32, LV_uInt32ArrayArray**>;
 template class KOA_DEV_TEMPLATE_DEF
     TArrayArray<TArray<float, 9, LV_float32Array**>, float, LV_float32ArrayArray**>;
 template class KOA_DEV_TEMPLATE_DEF

@@ -2,64 +2,59 @@
 #include <koa_dev/tstring_array.h>
 
 #include "arrays/handle_array.h"
+#include "arrays/owned_table.h"
 #include "arrays/range.h"
+#include "core/memory.h"
 
 #include <algorithm>
 
 namespace {
 
-TString** NewTable(int n) {
-    return n > 0 ? new TString*[static_cast<size_t>(n)]() : nullptr;
+using koa::arrays::DeleteTable;
+using koa::arrays::NewTable;
+using koa::memory::New;
+
+// A table of n new strings, string i built from values[i].
+template <typename Source> TString** NewStrings(const Source* values, int n) {
+    return NewTable<TString>(n, [values](int i) { return New<TString>(values[i]); });
 }
 
-// A table of n new strings, each built from one of the values.
-template <typename Source> TString** NewStrings(const Source* values, int n) {
-    TString** table = NewTable(n);
-    for (int i = 0; i < n; ++i)
-        table[i] = new TString(values[i]);
-    return table;
+TString** CopyStrings(TString* const* values, int n) {
+    return NewTable<TString>(n, [values](int i) { return New<TString>(*values[i]); });
 }
 
 } // namespace
 
+// Constructors and copies give an empty array, and changes leave the array as it was, when the
+// memory for their result cannot be had.
 TStringArray::TStringArray() : elements(nullptr), count(0) {}
 
 TStringArray::TStringArray(int n) : elements(nullptr), count(0) {
-    elements = NewTable(n);
-    for (int i = 0; i < n; ++i)
-        elements[i] = new TString();
-    count = std::max(n, 0);
+    Adopt(NewTable<TString>(n, [](int) { return New<TString>(); }), n);
 }
 
 TStringArray::TStringArray(const TString* values, int n) : elements(nullptr), count(0) {
-    if (values != nullptr && n > 0) {
-        elements = NewStrings(values, n);
-        count = n;
-    }
+    if (values != nullptr)
+        Adopt(NewStrings(values, n), n);
 }
 
 TStringArray::TStringArray(const char** values, int n) : elements(nullptr), count(0) {
-    if (values != nullptr && n > 0) {
-        elements = NewStrings(values, n);
-        count = n;
-    }
+    if (values != nullptr)
+        Adopt(NewStrings(values, n), n);
 }
 
 TStringArray::TStringArray(TString** values, int n) : elements(nullptr), count(0) {
-    if (values == nullptr || n < 1)
+    if (values == nullptr)
         return;
-    elements = NewTable(n);
-    for (int i = 0; i < n; ++i)
-        elements[i] = new TString(values[i] ? *values[i] : TString());
-    count = n;
+    Adopt(NewTable<TString>(
+              n, [values](int i) { return values[i] ? New<TString>(*values[i]) : New<TString>(); }),
+          n);
 }
 
 TStringArray::TStringArray(LV_stringArray** h) : elements(nullptr), count(0) {
     const int32_t n = koa::arrays::ElementCount(h);
-    if (n > 0) {
-        elements = NewStrings((*h)->elt, n);
-        count = n;
-    }
+    if (n > 0)
+        Adopt(NewStrings((*h)->elt, n), n);
 }
 
 TStringArray::TStringArray(const TStringArray& other) : elements(nullptr), count(0) {
@@ -71,37 +66,37 @@ TStringArray::~TStringArray() {
 }
 
 void TStringArray::Empty() {
-    for (int i = 0; i < count; ++i)
-        delete elements[i];
-    delete[] elements;
+    DeleteTable(elements, count);
     elements = nullptr;
     count = 0;
 }
 
-void TStringArray::Assign(const TString* values, int given, int n) {
+// Takes the table of n elements in place of the current ones; a null table of a non-empty
+// result is the memory that was missing, and changes nothing.
+void TStringArray::Adopt(TString** table, int n) {
+    if (table == nullptr && n > 0)
+        return;
     Empty();
-    count = std::max(n, 1);
-    elements = NewTable(count);
-    for (int i = 0; i < count; ++i)
-        elements[i] = i < given ? new TString(values[i]) : new TString();
+    elements = table;
+    count = table ? n : 0;
+}
+
+void TStringArray::Assign(const TString* values, int given, int n) {
+    const int total = std::max(n, 1);
+    Adopt(NewTable<TString>(
+              total, [&](int i) { return i < given ? New<TString>(values[i]) : New<TString>(); }),
+          total);
 }
 
 void TStringArray::Assign(const char* const* values, int given, int n) {
-    Empty();
-    count = std::max(n, 1);
-    elements = NewTable(count);
-    for (int i = 0; i < count; ++i)
-        elements[i] = new TString(i < given ? values[i] : "");
+    const int total = std::max(n, 1);
+    Adopt(NewTable<TString>(total, [&](int i) { return New<TString>(i < given ? values[i] : ""); }),
+          total);
 }
 
 TStringArray& TStringArray::operator=(const TStringArray& other) {
-    if (this != &other) {
-        Empty();
-        elements = NewTable(other.count);
-        for (int i = 0; i < other.count; ++i)
-            elements[i] = new TString(*other.elements[i]);
-        count = other.count;
-    }
+    if (this != &other)
+        Adopt(CopyStrings(other.elements, other.count), other.count);
     return *this;
 }
 
@@ -134,38 +129,32 @@ TStringArray TStringArray::SubArray(int start, int n) const {
     return len > 0 ? TStringArray(elements + start, len) : TStringArray();
 }
 
-// Moves the n new elements into a new table before pos; the existing elements keep their
-// addresses.
+// Moves the n new elements, a table of its own, into a new table before pos; the existing
+// elements keep their addresses. Without room for them the new elements are dropped.
 void TStringArray::Splice(TString** added, int n, int pos) {
-    koa::arrays::SpliceBlock<TString*>(elements, count, added, n, pos);
+    if (added == nullptr)
+        return;
+    if (koa::arrays::SpliceBlock<TString*>(elements, count, added, n, pos))
+        koa::memory::FreeBlock(added);
+    else
+        DeleteTable(added, n);
 }
 
 TStringArray& TStringArray::Insert(TString s, int pos) {
-    TString* added = new TString(s);
-    Splice(&added, 1, pos);
+    Splice(NewStrings(&s, 1), 1, pos);
     return *this;
 }
 
 TStringArray& TStringArray::Insert(const TStringArray& other, int pos) {
-    if (other.count == 0)
-        return *this;
-    const int n = other.count;
-    TString** added = NewTable(n);
-    for (int i = 0; i < n; ++i)
-        added[i] = new TString(*other.elements[i]);
-    Splice(added, n, pos);
-    delete[] added;
+    if (other.count > 0)
+        Splice(CopyStrings(other.elements, other.count), other.count, pos);
     return *this;
 }
 
 TStringArray& TStringArray::Initialize(TString s, int n) {
     if (n < 0)
         n = count;
-    Empty();
-    elements = NewTable(n);
-    for (int i = 0; i < n; ++i)
-        elements[i] = new TString(s);
-    count = std::max(n, 0);
+    Adopt(NewTable<TString>(n, [&s](int) { return New<TString>(s); }), std::max(n, 0));
     return *this;
 }
 

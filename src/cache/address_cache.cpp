@@ -2,6 +2,7 @@
 #include <koa_dev/error_cluster.h>
 
 #include "cache/instance_chain.h"
+#include "core/guarded.h"
 
 AddressCache* AddressCache::ChainStart = nullptr;
 
@@ -34,12 +35,16 @@ void AddressCache::InvalidateAll(ErrorCluster* err) {
 }
 
 void AddressCache::UpdateAll() {
-    ClearFailureList();
-    for (AddressCache* c = ChainStart; c != nullptr; c = c->ChainNext)
-        c->SetValidState(c->UpdateAddress());
+    UpdateAll(nullptr);
 }
 
+// The derived classes' UpdateAddress is a driver's code: nothing it throws goes further.
 void AddressCache::UpdateAll(ErrorCluster* err) {
-    if (!err->Status())
-        UpdateAll();
+    koa::Guarded(err, [err] {
+        if (err != nullptr && err->Status())
+            return;
+        ClearFailureList();
+        for (AddressCache* c = ChainStart; c != nullptr; c = c->ChainNext)
+            c->SetValidState(c->UpdateAddress());
+    });
 }

@@ -1,6 +1,8 @@
 #include <koa_dev/address_cache.h>
 #include <koa_dev/error_cluster.h>
 
+#include "core/memory.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -45,7 +47,9 @@ TString AddressCache::RetrieveFailureList(ErrorCluster* err) {
         return TString();
 
     const size_t size = total + 2 * static_cast<size_t>(stored) + 20;
-    std::unique_ptr<char[]> buffer(new char[size]);
+    std::unique_ptr<char[]> buffer(koa::memory::NewArray<char>(size));
+    if (buffer == nullptr)
+        return TString();
     char* end = buffer.get();
     for (int32_t i = 0; i < stored; ++i) {
         std::memcpy(end, FailureList[i].CStr(), FailureList[i].Length());

@@ -1,6 +1,7 @@
 #include "config/configuration.h"
 
 #include "config/paths.h"
+#include "core/guarded.h"
 #include "platform/files.h"
 #include "platform/string_resources.h"
 
@@ -69,6 +70,11 @@ const TString& CommonDllResourceFile::Read(Field field) {
 void CommonDllResourceFile::Load(ErrorCluster* err) {
     if (err->Status())
         return;
+    if (!koa::RunGuarded(err, [this, err] { LoadValues(err); }))
+        loaded = false;
+}
+
+void CommonDllResourceFile::LoadValues(ErrorCluster* err) {
     const auto& keys = Keys();
     loaded = true;
     for (const Key& key : keys)

@@ -11,7 +11,7 @@ class CommonDllResourceFile {
     void EnsureLoaded();
 
     // Reads the resource file into the fields, resolves the local library path and creates its
-    // directory; errors go to err.
+    // directory; errors go to err. A load that runs out of memory is made again on the next read.
     void Load(ErrorCluster* err);
 
     // A field's value, after EnsureLoaded.
@@ -29,6 +29,7 @@ class CommonDllResourceFile {
     TString menuPath;
 
   private:
+    void LoadValues(ErrorCluster* err);
     bool ReadStrings(ErrorCluster* err, const TString& file);
     void ResolveLocalDllPath();
     void EnsureLocalDllDirectory(ErrorCluster* err);

@@ -1,5 +1,6 @@
 #include "config/configuration.h"
 #include "config/paths.h"
+#include "core/guarded.h"
 
 namespace {
 
@@ -12,39 +13,47 @@ TString Get(ErrorCluster* err, CommonDllResourceFile::Field field, const char* g
     return value;
 }
 
+TString Guarded(ErrorCluster* err, CommonDllResourceFile::Field field, const char* getter) {
+    return koa::Guarded(err, [&] { return Get(err, field, getter); });
+}
+
 } // namespace
 
 void ReloadCommonDllResourceFile(ErrorCluster* err) {
-    if (!err->Status())
-        commonDllResourceFile.Load(err);
+    koa::Guarded(err, [err] {
+        if (!err->Status())
+            commonDllResourceFile.Load(err);
+    });
 }
 
 TString ReleasedDllPath(ErrorCluster* err) {
-    return Get(err, &CommonDllResourceFile::releasedDllPath, "ReleasedDllPath");
+    return Guarded(err, &CommonDllResourceFile::releasedDllPath, "ReleasedDllPath");
 }
 
 TString FirmwarePath(ErrorCluster* err) {
-    return Get(err, &CommonDllResourceFile::firmwarePath, "FirmwarePath");
+    return Guarded(err, &CommonDllResourceFile::firmwarePath, "FirmwarePath");
 }
 
 TString ProfilePath(ErrorCluster* err) {
-    return Get(err, &CommonDllResourceFile::profilePath, "ProfilePath");
+    return Guarded(err, &CommonDllResourceFile::profilePath, "ProfilePath");
 }
 
 TString ControllerListFile(ErrorCluster* err) {
-    return Get(err, &CommonDllResourceFile::controllerListFile, "ControllerListFile");
+    return Guarded(err, &CommonDllResourceFile::controllerListFile, "ControllerListFile");
 }
 
 TString RevisionCheckFile(ErrorCluster* err) {
-    return Get(err, &CommonDllResourceFile::revisionCheckFile, "RevisionCheckFile");
+    return Guarded(err, &CommonDllResourceFile::revisionCheckFile, "RevisionCheckFile");
 }
 
 TString LocalDllPath(ErrorCluster* err) {
-    return Get(err, &CommonDllResourceFile::localDllPath, "LocalDllPath");
+    return Guarded(err, &CommonDllResourceFile::localDllPath, "LocalDllPath");
 }
 
+namespace {
+
 // Without a configured menu directory, the directory of the revision check file.
-TString MenuPath(ErrorCluster* err) {
+TString Menu(ErrorCluster* err) {
     if (err != nullptr && err->Status())
         return TString();
     const TString& menu = commonDllResourceFile.Read(&CommonDllResourceFile::menuPath);
@@ -56,4 +65,10 @@ TString MenuPath(ErrorCluster* err) {
     if (err != nullptr)
         err->SetError(15, "MenuPath Resource not Found");
     return revisionFile;
+}
+
+} // namespace
+
+TString MenuPath(ErrorCluster* err) {
+    return koa::Guarded(err, [err] { return Menu(err); });
 }

@@ -1,5 +1,6 @@
 #include <koa_dev/paths.h>
 
+#include "core/guarded.h"
 #include "libraries/module_handles.h"
 #include "platform/modules.h"
 
@@ -9,10 +10,12 @@ namespace {
 constexpr size_t kModuleNameBuffer = 260;
 
 TString ModuleName(void* module, bool fullPath) {
-    char buffer[kModuleNameBuffer];
-    const size_t n = koa::platform::ModuleFileName(module, buffer, sizeof buffer);
-    const TString name(buffer, static_cast<unsigned int>(n));
-    return fullPath ? name : RemovePathFromFileName(name);
+    return koa::Guarded(nullptr, [module, fullPath] {
+        char buffer[kModuleNameBuffer];
+        const size_t n = koa::platform::ModuleFileName(module, buffer, sizeof buffer);
+        const TString name(buffer, static_cast<unsigned int>(n));
+        return fullPath ? name : RemovePathFromFileName(name);
+    });
 }
 
 } // namespace

@@ -24,6 +24,11 @@ enum LvTypeCode : int32_t {
     kLvFloat64 = 10,
 };
 
+// The manager's errors that the library records itself: a conversion given no handle address,
+// and memory the library could not get.
+constexpr int32_t kLvArgumentError = 1; // mgArgErr
+constexpr int32_t kLvMemoryFull = 2;    // mFullErr
+
 // Arrays whose elements are handles are resized as arrays of pointer-width unsigned integers.
 constexpr int32_t kLvHandleTypeCode = sizeof(void*) == 8 ? kLvUInt64 : kLvUInt32;
 

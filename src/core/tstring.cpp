@@ -2,27 +2,54 @@
 #include <koa_dev/tstring.h>
 
 #include "core/lv_manager.h"
+#include "core/memory.h"
+#include "platform/format.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstring>
 #include <istream>
 #include <memory>
-#include <string>
 
 namespace {
 
 char g_empty[1] = {'\0'};
 const char kDefaultTrimSet[] = " \t\r\n";
-constexpr unsigned int kMaxFormatLength = 65536;
+constexpr unsigned int kFirstFormatSize = 1024;
+// The tries double from 1024; the one at or past 64000 (65536) is the last.
+constexpr unsigned int kLastFormatSize = 64000;
+// The longest text LabVIEW can hold; a longer one is refused like one whose memory is missing.
+constexpr size_t kMaxLength = 0x7FFFFFFF;
 
-unsigned int LengthOf(const char* s) {
-    return s ? static_cast<unsigned int>(std::strlen(s)) : 0;
+size_t LengthOf(const char* s) {
+    return s ? std::strlen(s) : 0;
 }
 
 bool InSet(char c, const char* set) {
     return c != '\0' && std::strchr(set, c) != nullptr;
+}
+
+// A buffer for a text of n characters and its terminator; null when it cannot be had.
+char* NewText(size_t n) {
+    if (n > kMaxLength) {
+        koa::memory::NoteFailure();
+        return nullptr;
+    }
+    return koa::memory::NewArray<char>(n + 1);
+}
+
+struct TextDeleter {
+    void operator()(char* text) const { delete[] text; }
+};
+using ScratchText = std::unique_ptr<char, TextDeleter>;
+
+// The size of the try after one of size whose text did not fit: the step that holds the needed
+// length when the formatter reports it, else the next step.
+unsigned int NextFormatSize(unsigned int size, int needed) {
+    do
+        size *= 2;
+    while (size < kLastFormatSize && needed > 0 && static_cast<unsigned int>(needed) > size);
+    return size;
 }
 
 } // namespace
@@ -42,7 +69,7 @@ TString::TString(const char* s) : text(NullPtr), length(0) {
 
 TString::TString(const char* s, unsigned int n) : text(NullPtr), length(0) {
     if (s != nullptr)
-        Replace(s, static_cast<unsigned int>(strnlen(s, n)));
+        Replace(s, strnlen(s, n));
 }
 
 TString::TString(LStr** const h) : text(NullPtr), length(0) {
@@ -66,13 +93,24 @@ TString& TString::operator=(const char* s) {
 }
 
 // Allocates the new exact-size buffer before freeing the old one, so s may point into text.
-void TString::Replace(const char* s, unsigned int n) {
-    char* buffer = new char[n + 1];
+// Without memory for it the text stays as it was. An empty text needs none.
+void TString::Replace(const char* s, size_t n) {
+    if (n == 0) {
+        Release();
+        return;
+    }
+    char* buffer = NewText(n);
+    if (buffer == nullptr)
+        return;
     std::memcpy(buffer, s, n);
     buffer[n] = '\0';
+    Adopt(buffer, n);
+}
+
+void TString::Adopt(char* buffer, size_t n) {
     Release();
     text = buffer;
-    length = n;
+    length = static_cast<unsigned int>(n);
 }
 
 void TString::Release() {
@@ -87,15 +125,15 @@ TString& TString::operator+=(const TString& other) {
 }
 
 TString& TString::operator+=(const char* s) {
-    const unsigned int added = LengthOf(s);
-    char* buffer = new char[length + added + 1];
+    const size_t added = LengthOf(s);
+    const size_t total = added <= kMaxLength - length ? length + added : kMaxLength + 1;
+    char* buffer = NewText(total);
+    if (buffer == nullptr)
+        return *this;
     std::memcpy(buffer, text, length);
     std::memcpy(buffer + length, s, added);
-    buffer[length + added] = '\0';
-    const unsigned int total = length + added;
-    Release();
-    text = buffer;
-    length = total;
+    buffer[total] = '\0';
+    Adopt(buffer, total);
     return *this;
 }
 
@@ -219,24 +257,42 @@ void TString::Format(const char* format, ...) {
     va_end(args);
 }
 
-// Output beyond 65536 characters is cut off without a report.
+// Formats into scratch buffers of growing size and replaces the old text last, so the arguments
+// may point into it. Output beyond 65536 characters is cut off without a report; without memory
+// the text stays as it was.
 void TString::vFormat(const char* format, va_list args) {
-    va_list probe;
-    va_copy(probe, args);
-    const int needed = std::vsnprintf(nullptr, 0, format, probe);
-    va_end(probe);
-    Release();
-    if (needed <= 0)
-        return;
-    const unsigned int n = std::min(static_cast<unsigned int>(needed), kMaxFormatLength);
-    auto buffer = std::make_unique<char[]>(static_cast<size_t>(needed) + 1);
-    std::vsnprintf(buffer.get(), static_cast<size_t>(needed) + 1, format, args);
-    Replace(buffer.get(), n);
+    ScratchText scratch;
+    size_t n = 0;
+    for (unsigned int size = kFirstFormatSize;;) {
+        scratch.reset(koa::memory::NewArray<char>(size + 1));
+        if (scratch == nullptr)
+            return;
+        va_list copy;
+        va_copy(copy, args);
+        const int needed = koa::platform::FormatText(scratch.get(), size, format, copy);
+        va_end(copy);
+        scratch.get()[size] = '\0';
+        if (needed >= 0 && static_cast<unsigned int>(needed) <= size) {
+            n = static_cast<size_t>(needed);
+            break;
+        }
+        if (size >= kLastFormatSize) {
+            // A formatter that reports no length may also have stopped early.
+            n = needed > 0 ? size : strnlen(scratch.get(), size);
+            break;
+        }
+        size = NextFormatSize(size, needed);
+    }
+    Replace(scratch.get(), n);
 }
 
 void TString::SetLV_String(ErrorCluster* err, LStr*** h) const {
     if (err->FatalStatus())
         return;
+    if (h == nullptr) {
+        err->SetFatal(koa::kLvArgumentError);
+        return;
+    }
     const int32_t result = NumericArrayResize(koa::kLvUInt8, 1, h, length);
     if (result != 0) {
         err->SetFatal(result);
@@ -246,15 +302,27 @@ void TString::SetLV_String(ErrorCluster* err, LStr*** h) const {
     (**h)->cnt = static_cast<int32_t>(length);
 }
 
+// Reads one whitespace-delimited word, 100 characters at a time.
 std::istream& operator>>(std::istream& is, TString& s) {
     s = TString();
     char c;
     if (!(is >> c))
         return is;
-    std::string word(1, c);
-    for (int next = is.peek(); next != std::char_traits<char>::eof() && !std::isspace(next);
-         next = is.peek())
-        word.push_back(static_cast<char>(is.get()));
-    s = word.c_str();
+    char chunk[101];
+    size_t used = 0;
+    for (;;) {
+        chunk[used++] = c;
+        if (used == 100) {
+            chunk[used] = '\0';
+            s += chunk;
+            used = 0;
+        }
+        const int next = is.peek();
+        if (next == std::char_traits<char>::eof() || std::isspace(next))
+            break;
+        c = static_cast<char>(is.get());
+    }
+    chunk[used] = '\0';
+    s += chunk;
     return is;
 }

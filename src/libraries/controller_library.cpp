@@ -2,6 +2,7 @@
 #include "libraries/module_handles.h"
 
 #include "config/paths.h"
+#include "core/guarded.h"
 #include "platform/modules.h"
 #include "version/verification.h"
 
@@ -62,8 +63,10 @@ void SwitchControllerLibrary(ErrorCluster* err, const TString& fileName, const c
     UnloadControllerLibrary(err);
     if (fileName.IsEmpty())
         return;
-    controllerLibrary =
-        koa::platform::LoadLibraryModule(LocalDllPath(nullptr) + RemovePathFromFileName(fileName));
+    const TString path = LocalDllPath(nullptr) + RemovePathFromFileName(fileName);
+    if (err->Status())
+        return; // a path that came out short must not be loaded
+    controllerLibrary = koa::platform::LoadLibraryModule(path);
     if (controllerLibrary == nullptr) {
         err->SetError(14, "Error Loading Controller Library '%s'", fileName.CStr());
         return;
@@ -81,7 +84,9 @@ void SwitchControllerLibrary(ErrorCluster* err, const TString& fileName, const c
         ReleaseController();
 }
 
-TString LoadControllerLibrary(ErrorCluster* err, TString name) {
+namespace {
+
+TString LoadController(ErrorCluster* err, const TString& name) {
     if (err->Status())
         return TString();
     if (name.Length() != 0) {
@@ -92,4 +97,10 @@ TString LoadControllerLibrary(ErrorCluster* err, TString name) {
         return TString();
     }
     return VerifyControllerDllVersion(err);
+}
+
+} // namespace
+
+TString LoadControllerLibrary(ErrorCluster* err, TString name) {
+    return koa::Guarded(err, [&] { return LoadController(err, name); });
 }

@@ -2,6 +2,7 @@
 #include "libraries/module_handles.h"
 
 #include "config/paths.h"
+#include "core/guarded.h"
 #include "platform/modules.h"
 
 #include <koa_dev/configuration.h>
@@ -11,11 +12,9 @@
 namespace {
 
 using Initialize = void (*)(ErrorCluster*, TString*, TString, int32_t);
-using Identify = void (*)(ErrorCluster*, TString*);
+using IdentifyExport = void (*)(ErrorCluster*, TString*);
 
-} // namespace
-
-TString LoadDeviceLibrary(ErrorCluster* err, const TString& name) {
+TString LoadDevice(ErrorCluster* err, const TString& name) {
     if (err->Status())
         return TString();
     UnloadDeviceLibrary(err);
@@ -28,7 +27,10 @@ TString LoadDeviceLibrary(ErrorCluster* err, const TString& name) {
     }
     TString parameters;
     const TString fileName = SplitLibrarySpec(name, &parameters);
-    deviceLibrary = koa::platform::LoadLibraryModule(LocalDllPath(nullptr) + fileName);
+    const TString path = LocalDllPath(nullptr) + fileName;
+    if (err->Status())
+        return TString(); // a path that came out short must not be loaded
+    deviceLibrary = koa::platform::LoadLibraryModule(path);
     if (deviceLibrary == nullptr) {
         err->SetError(14, "Error Loading Device Library '%s'", fileName.CStr());
         return TString();
@@ -43,16 +45,26 @@ TString LoadDeviceLibrary(ErrorCluster* err, const TString& name) {
     return result;
 }
 
-TString ID_Device(ErrorCluster* err) {
+TString Identify(ErrorCluster* err) {
     TString id;
     if (err->Status())
         return id;
     if (const LibraryFunction identify = GetControllerFunctionAddress(err, "ID_Device")) {
-        ExportAs<Identify>(identify)(err, &id);
+        ExportAs<IdentifyExport>(identify)(err, &id);
         if (err->Status()) {
             err->ResetStatus();
             err->SetError(-1236, "Unable to Identify Device");
         }
     }
     return id;
+}
+
+} // namespace
+
+TString LoadDeviceLibrary(ErrorCluster* err, const TString& name) {
+    return koa::Guarded(err, [&] { return LoadDevice(err, name); });
+}
+
+TString ID_Device(ErrorCluster* err) {
+    return koa::Guarded(err, [err] { return Identify(err); });
 }

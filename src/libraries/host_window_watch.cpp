@@ -1,5 +1,6 @@
 #include "libraries/host_window_watch.h"
 
+#include "core/guarded.h"
 #include "libraries/module_handles.h"
 #include "platform/host.h"
 
@@ -28,8 +29,11 @@ void CallExit(LibraryFunction (*lookup)(ErrorCluster*, const char*), ErrorCluste
         exit();
 }
 
+// Runs inside the host's window procedure, where nothing may be thrown.
 void ObserveCall(const koa::platform::WindowCall& call, void* watch) {
-    static_cast<HostWindowWatch*>(watch)->OnWindowCall(call.code, call.window, call.message);
+    koa::Guarded(nullptr, [&] {
+        static_cast<HostWindowWatch*>(watch)->OnWindowCall(call.code, call.window, call.message);
+    });
 }
 
 } // namespace

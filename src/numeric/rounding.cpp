@@ -32,9 +32,9 @@ unsigned short uInt16Round(double x) {
 short int16Round(double x) {
     return RoundSaturated<short>(x);
 }
-uint32_t uInt32Round(double x) {
-    return RoundSaturated<uint32_t>(x);
+LV_uInt32 uInt32Round(double x) {
+    return RoundSaturated<LV_uInt32>(x);
 }
-int32_t int32Round(double x) {
-    return RoundSaturated<int32_t>(x);
+LV_int32 int32Round(double x) {
+    return RoundSaturated<LV_int32>(x);
 }

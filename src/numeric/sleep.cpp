@@ -3,7 +3,7 @@
 
 #include "platform/sleep.h"
 
-void Sleep(ErrorCluster* err, uint32_t milliseconds) {
+void Sleep(ErrorCluster* err, LV_uInt32 milliseconds) {
     if (err != nullptr && err->Status())
         return;
     koa::platform::SleepMilliseconds(milliseconds);

@@ -3,6 +3,7 @@
 #include <koa_dev/version.h>
 
 #include "config/paths.h"
+#include "core/guarded.h"
 #include "libraries/module_handles.h"
 #include "platform/file_copy.h"
 #include "version/file_version_info.h"
@@ -22,14 +23,14 @@ bool SameFileName(const TString& name, const TString& loaded) {
     return true;
 }
 
-} // namespace
-
-void UpdateLocalDLL(ErrorCluster* err, TString name) {
+void Update(ErrorCluster* err, TString name) {
     if (err->Status())
         return;
     name = SplitLibrarySpec(name, nullptr);
     const TString local = LocalDllPath(nullptr) + name;
     const TString released = ReleasedDllPath(nullptr) + name;
+    if (err->Status())
+        return; // paths that came out short are neither read nor written
     if (!FileVersionInfo(released.CStr()).valid) {
         err->SetError(13, "DLL '%s' was Not Found or is Invalid\n", name.CStr());
         return;
@@ -41,4 +42,10 @@ void UpdateLocalDLL(ErrorCluster* err, TString name) {
     koa::platform::SetNormalFileAttributes(local.CStr());
     if (!koa::platform::CopyFileOver(released.CStr(), local.CStr()))
         err->SetError(14, "Unable to Update Local DLL '%s'\n", name.CStr());
+}
+
+} // namespace
+
+void UpdateLocalDLL(ErrorCluster* err, TString name) {
+    koa::Guarded(err, [&] { Update(err, name); });
 }

@@ -6,6 +6,7 @@
 
 #include "config/configuration.h"
 #include "config/paths.h"
+#include "core/guarded.h"
 #include "libraries/module_handles.h"
 #include "version/file_version_info.h"
 
@@ -89,14 +90,15 @@ TString LoadedLibraryInfo(const TString& file, const char* callback,
     return text;
 }
 
-} // namespace
-
-TString VerifyCommonDeviceDllVersion(ErrorCluster* err) {
+TString VerifyCommon(ErrorCluster* err) {
     if (err->Status())
         return TString();
     const TString localPath = CommonDLL_FileName(true);
+    const TString releasedPath = ReleasedDllPath(nullptr) + kCommonReleasedName;
+    if (err->Status())
+        return TString(); // paths that came out short are not read
     const FileVersionInfo local(localPath.CStr());
-    const FileVersionInfo released((ReleasedDllPath(nullptr) + kCommonReleasedName).CStr());
+    const FileVersionInfo released(releasedPath.CStr());
     if (!local.valid) {
         err->SetError(15, "Unable to read Library Version Information from '%s'\n",
                       localPath.CStr());
@@ -125,6 +127,12 @@ TString VerifyCommonDeviceDllVersion(ErrorCluster* err) {
     return TString();
 }
 
+} // namespace
+
+TString VerifyCommonDeviceDllVersion(ErrorCluster* err) {
+    return koa::Guarded(err, [err] { return VerifyCommon(err); });
+}
+
 TString VerifyControllerDllVersion(ErrorCluster* err) {
     if (err->Status())
         return TString();
@@ -133,17 +141,25 @@ TString VerifyControllerDllVersion(ErrorCluster* err) {
         return TString();
     }
     const TString name = ControllerDLL_FileName(false);
-    const FileVersionInfo local(ControllerDLL_FileName(true).CStr());
-    const FileVersionInfo released((ReleasedDllPath(nullptr) + name).CStr());
+    const TString localPath = ControllerDLL_FileName(true);
+    const TString releasedPath = ReleasedDllPath(nullptr) + name;
+    if (err->Status())
+        return TString(); // paths that came out short are not read
+    const FileVersionInfo local(localPath.CStr());
+    const FileVersionInfo released(releasedPath.CStr());
     return VerifyLibrary(err, "Controller Library", name, local, released, "Controller ");
 }
 
-TString VerifyDeviceSpecificDllVersion(ErrorCluster* err, TString name) {
+namespace {
+
+TString VerifyDevice(ErrorCluster* err, TString name) {
     if (err->Status())
         return TString();
     name = SplitLibrarySpec(name, nullptr);
     const TString localPath = LocalDllPath(nullptr) + name;
     const TString releasedPath = ReleasedDllPath(nullptr) + name;
+    if (err->Status())
+        return TString(); // paths that came out short are not read
     const bool localExists = DoesFileExists(localPath);
     if (!localExists && !DoesFileExists(releasedPath)) {
         err->SetError(13, "Device Library '%s' Not Available", name.CStr());
@@ -156,7 +172,7 @@ TString VerifyDeviceSpecificDllVersion(ErrorCluster* err, TString name) {
     return VerifyLibrary(err, "Device Specific Library", name, local, released, "");
 }
 
-TString FormattedVersionInfo(ErrorCluster* err) {
+TString VersionInfo(ErrorCluster* err) {
     if (err->Status())
         return TString();
     TString text = FileVersionInfo(CommonDLL_FileName(true).CStr()).Description();
@@ -167,4 +183,14 @@ TString FormattedVersionInfo(ErrorCluster* err) {
         text += LoadedLibraryInfo(DeviceDLL_FileName(true), "DeviceSpecificVersionInfo",
                                   GetDeviceFunctionAddress);
     return text + commonDllResourceFile.FormattedPathInfo();
+}
+
+} // namespace
+
+TString VerifyDeviceSpecificDllVersion(ErrorCluster* err, TString name) {
+    return koa::Guarded(err, [&] { return VerifyDevice(err, name); });
+}
+
+TString FormattedVersionInfo(ErrorCluster* err) {
+    return koa::Guarded(err, [err] { return VersionInfo(err); });
 }

@@ -59,10 +59,10 @@ class DeviceAddress : public AddressCache {
 TEST(ImportedCaches, EveryInstantiationAndTheAddressBaseWork) {
     StateCache::CacheEnable(true);
     UseEveryInstantiation<
-        char, unsigned char, short, unsigned short, int32_t, uint32_t, float, double, bool,
+        char, unsigned char, short, unsigned short, LV_int32, LV_uInt32, float, double, bool,
         TArray<char, 1, LV_int8Array**>, TArray<unsigned char, 5, LV_uInt8Array**>,
         TArray<short, 2, LV_int16Array**>, TArray<unsigned short, 6, LV_uInt16Array**>,
-        TArray<int32_t, 3, LV_int32Array**>, TArray<uint32_t, 7, LV_uInt32Array**>,
+        TArray<LV_int32, 3, LV_int32Array**>, TArray<LV_uInt32, 7, LV_uInt32Array**>,
         TArray<float, 9, LV_float32Array**>, TArray<double, 10, LV_float64Array**>,
         TArray<bool, 1, LV_boolArray**>, TStringArray>();
     UseEveryMember<TString>("abc", "ABC");

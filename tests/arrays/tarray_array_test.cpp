@@ -4,22 +4,24 @@
 #include "arrays/array_values.h"
 #include "support/lv_test.h"
 
+#include <climits>
 #include <string>
 #include <utility>
 #include <vector>
 
 namespace {
 
-using Row = TArray<int32_t, 3, LV_int32Array**>;
-using Rows = TArrayArray<Row, int32_t, LV_int32ArrayArray**>;
+using Row = TArray<LV_int32, 3, LV_int32Array**>;
+using Rows = TArrayArray<Row, LV_int32, LV_int32ArrayArray**>;
 using TextRows = TArrayArray<TStringArray, TString, LV_stringArrayArray**>;
-using Grid = std::vector<std::vector<int32_t>>;
+using Ints = std::vector<LV_int32>;
+using Grid = std::vector<Ints>;
 using TextGrid = std::vector<std::vector<std::string>>;
 
 TEST(TArrayArray, ConstructionForms) {
     const Rows sized(3, 2, 0, 4);
     EXPECT_EQ(Values(sized), (Grid{{0, 0}, {}, {0, 0, 0, 0}}));
-    EXPECT_EQ(Values(sized.GetSizes()), (std::vector<int32_t>{2, 0, 4}));
+    EXPECT_EQ(Values(sized.GetSizes()), (Ints{2, 0, 4}));
     EXPECT_EQ(Values(Rows(0, 1)), (Grid{{0}}));
     EXPECT_EQ(Values(TextRows(2, 2, 1)), (TextGrid{{"", ""}, {""}}));
     const Row a(2, 1, 2), b(1, 3);
@@ -39,24 +41,53 @@ TEST(TArrayArray, AccessFlatteningAndBuilding) {
     const Row a(2, 1, 2), b(3, 3, 4, 5), c(1, 6);
     Rows rows(2, &a, &c);
     rows[10] = Row(1, 42);
-    EXPECT_EQ(Values(rows[-1]), (std::vector<int32_t>{42})) << "the shared row keeps writes";
+    EXPECT_EQ(Values(rows[-1]), (Ints{42})) << "the shared row keeps writes";
     rows[-1] = Row();
     EXPECT_EQ(std::as_const(rows)[2].GetSize(), 0);
     const Row* kept = &rows[1];
     rows.Insert(b, 1);
     EXPECT_EQ(&rows[2], kept);
     EXPECT_EQ(Values(rows.SubArray(1, -1)), (Grid{{3, 4, 5}, {6}}));
-    EXPECT_EQ(Values(rows.CreateFlattenedArray()), (std::vector<int32_t>{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(Values(rows.CreateFlattenedArray()), (Ints{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(rows.GetTotalElements(), 6);
     rows.Insert(rows, 9);
     EXPECT_EQ(rows.GetSize(), 6);
-    EXPECT_EQ(Values(rows.Initialize(7)[4]), (std::vector<int32_t>{7, 7, 7}));
+    EXPECT_EQ(Values(rows.Initialize(7)[4]), (Ints{7, 7, 7}));
     EXPECT_EQ(Values(rows.Initialize(rows[4], 2)), (Grid{{7, 7, 7}, {7, 7, 7}}));
+    EXPECT_EQ(rows.Initialize(rows[0], 0).GetSize(), 0);
 
     const TStringArray ab(2, "a", "b"), c1(1, "c");
     TextRows text(2, &ab, &c1);
     EXPECT_EQ(text.CreateFlattenedArray(), TStringArray(3, "a", "b", "c"));
     EXPECT_EQ(Values(text.Initialize("z")), (TextGrid{{"z", "z"}, {"z"}}));
+}
+
+// Counts that do not fit an int are refused. The arrays take address space but no memory (zeroed
+// blocks are not written), so the test skips where a process has too little of it.
+TEST(TArrayArray, CountsBeyondAnIntAreRefused) {
+    using Chars = TArray<char, 1, LV_int8Array**>;
+    {
+        Chars full(INT_MAX);
+        if (full.GetSize() != INT_MAX)
+            GTEST_SKIP() << "no room for a 2 GB array";
+        full.Insert('x', 0).Insert(Chars(1, 'y'), 7);
+        EXPECT_EQ(full.GetSize(), INT_MAX);
+        EXPECT_EQ(full[0], 0);
+    }
+    using CharRows = TArrayArray<Chars, char, LV_int8ArrayArray**>;
+    const int half = 1100000000;
+    {
+        CharRows all(2, half, INT_MAX - half);
+        if (all[1].GetSize() != INT_MAX - half)
+            GTEST_SKIP() << "no room for 2 GB of rows";
+        EXPECT_EQ(all.GetTotalElements(), INT_MAX);
+    }
+    CharRows rows(2, half, half);
+    if (rows[1].GetSize() != half)
+        GTEST_SKIP() << "no room for two 1.1 GB rows";
+    EXPECT_EQ(rows.GetTotalElements(), -1);
+    EXPECT_EQ(rows.CreateFlattenedArray().GetSize(), 0);
+    EXPECT_EQ(Values(rows.GetSizes()), (Ints{half, half}));
 }
 
 class TArrayArrayOutput : public LvTest {};
@@ -92,6 +123,7 @@ TEST_F(TArrayArrayOutput, TextRowsAreEmptiedBeforeDisposalAndFailuresLeaveComple
     TextRows(1, &x).SetLV_Array(&err, &h);
     EXPECT_FALSE(err.Status());
     EXPECT_EQ(Values(TextRows(h)), (TextGrid{{"x"}}));
+    TextRows(3, &x, &cde, &cde).SetLV_Array(&err, &h); // the last row outlives the failure below
     // Calls: outer, then per row one resize and one per string; the 6th is the second row's "a".
     lvhost::FailCall(6, lvhost::kMemoryFull);
     TextRows(3, &ab, &ab, &ab).SetLV_Array(&err, &h);

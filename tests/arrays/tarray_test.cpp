@@ -14,18 +14,18 @@ namespace {
 using Int8s = TArray<char, 1, LV_int8Array**>;
 using UInt8s = TArray<unsigned char, 5, LV_uInt8Array**>;
 using UInt16s = TArray<unsigned short, 6, LV_uInt16Array**>;
-using Int32s = TArray<int32_t, 3, LV_int32Array**>;
+using Int32s = TArray<LV_int32, 3, LV_int32Array**>;
 using Floats = TArray<float, 9, LV_float32Array**>;
 using Doubles = TArray<double, 10, LV_float64Array**>;
 using Bools = TArray<bool, 1, LV_boolArray**>;
-using Ints = std::vector<int32_t>;
+using Ints = std::vector<LV_int32>;
 
 TEST(TArray, ConstructionCopiesAndNeutralOutOfRangeAccess) {
     EXPECT_EQ(Int32s(-5).GetSize(), 0);
-    EXPECT_EQ(static_cast<const int32_t*>(Int32s(-5)), nullptr);
+    EXPECT_EQ(static_cast<const LV_int32*>(Int32s(-5)), nullptr);
     EXPECT_EQ(Values(Int32s(3)), (Ints{0, 0, 0}));
-    const int32_t raw[] = {4, 5};
-    EXPECT_EQ(Int32s(static_cast<const int32_t*>(nullptr), 2).GetSize(), 0);
+    const LV_int32 raw[] = {4, 5};
+    EXPECT_EQ(Int32s(static_cast<const LV_int32*>(nullptr), 2).GetSize(), 0);
     Int32s a(raw, 2);
     Int32s b(a);
     const Int32s& same = b;
@@ -63,13 +63,13 @@ TEST(TArray, SubArrayInsertAndInitialize) {
 
     Int32s b(2, 10, 20);
     EXPECT_EQ(Values(b.Insert(99, 1)), (Ints{10, 99, 20}));
-    EXPECT_EQ(Values(b.Insert(7, 7).Insert(8, -1)), (Ints{10, 99, 20, 7, 8}));
+    EXPECT_EQ(Values(b.Insert(7, 7).Insert(8, -1).Insert(6, 0)), (Ints{6, 10, 99, 20, 7, 8}));
     Int32s self(2, 1, 2);
     EXPECT_EQ(Values(self.Insert(self, 1)), (Ints{1, 1, 2, 2}));
     EXPECT_EQ(Values(self.Insert(Int32s(), 0)), (Ints{1, 1, 2, 2}));
     EXPECT_EQ(Values(self.Initialize(5, -1)), (Ints{5, 5, 5, 5}));
     EXPECT_EQ(Values(self.Initialize(6, 2)), (Ints{6, 6}));
-    EXPECT_EQ(static_cast<const int32_t*>(self.Initialize(5, 0)), nullptr);
+    EXPECT_EQ(static_cast<const LV_int32*>(self.Initialize(5, 0)), nullptr);
 }
 
 TEST(TArray, OrderIsLexicographicThenByLengthAndNaNMatchesAnything) {
@@ -100,7 +100,7 @@ using AllArrays = ::testing::Types<
     Instance<TArray<short, 2, LV_int16Array**>, LV_int16Array, koa::kLvInt16>,
     Instance<UInt16s, LV_uInt16Array, koa::kLvUInt16>,
     Instance<Int32s, LV_int32Array, koa::kLvInt32>,
-    Instance<TArray<uint32_t, 7, LV_uInt32Array**>, LV_uInt32Array, koa::kLvUInt32>,
+    Instance<TArray<LV_uInt32, 7, LV_uInt32Array**>, LV_uInt32Array, koa::kLvUInt32>,
     Instance<Floats, LV_float32Array, koa::kLvFloat32>,
     Instance<Doubles, LV_float64Array, koa::kLvFloat64>,
     Instance<Bools, LV_boolArray, koa::kLvInt8>>;

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ class Probe : public AddressCache {
     explicit Probe(std::string name, Log failures = {}) : name(name), failures(failures) {}
 
     bool UpdateAddress() override {
+        if (name == "throws")
+            throw std::runtime_error("a driver's bug");
         g_log.push_back("update " + name);
         for (const std::string& f : failures)
             UpdateFailureList(f.c_str());
@@ -71,6 +74,12 @@ TEST_F(AddressCacheTest, RefreshAndInvalidationRunNewestFirstUnlessTheClusterHol
     g_log.clear();
     AddressCache::InvalidateAll(&warning);
     EXPECT_EQ(g_log, (Log{"C invalid", "B invalid", "A invalid"}));
+
+    Probe throws("throws");
+    ErrorCluster err;
+    EXPECT_NO_THROW(AddressCache::UpdateAll(&err));
+    EXPECT_EQ(err.FatalCode(), 42) << "an exception of a driver's code goes no further";
+    EXPECT_NO_THROW(AddressCache::UpdateAll());
 }
 
 TEST_F(AddressCacheTest, FailureListKeepsTenDistinctNamesInOrder) {

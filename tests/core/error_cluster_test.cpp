@@ -1,8 +1,11 @@
 #include <koa_dev/error_cluster.h>
+#include <koa_dev/tarray_array.h>
 
 #include "support/lv_test.h"
 
 #include <cstring>
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -113,6 +116,24 @@ TEST_F(ErrorClusterLabVIEW, ReadsAndWritesLabVIEWRecords) {
     lvhost::FailCall(1, lvhost::kMemoryFull);
     EXPECT_EQ(late.LVErr(lv.Record()), lvhost::kMemoryFull);
     lvhost::Dispose(lv.Source());
+}
+
+// Every output to LabVIEW given no handle address records LabVIEW's argument error.
+TEST_F(ErrorClusterLabVIEW, OutputWithoutAHandleAddressIsFatalCode1) {
+    using TextRows = TArrayArray<TStringArray, TString, LV_stringArrayArray**>;
+    const std::pair<const char*, std::function<void(ErrorCluster*)>> outputs[] = {
+        {"TString", [](ErrorCluster* e) { TString("x").SetLV_String(e, nullptr); }},
+        {"TArray",
+         [](ErrorCluster* e) { TArray<double, 10, LV_float64Array**>(2).SetLV_Array(e, nullptr); }},
+        {"TStringArray", [](ErrorCluster* e) { TStringArray(1, "x").SetLV_Array(e, nullptr); }},
+        {"TArrayArray", [](ErrorCluster* e) { TextRows(1, 1).SetLV_Array(e, nullptr); }},
+        {"LVErr", [](ErrorCluster* e) { EXPECT_EQ(e->LVErr(nullptr), 1); }},
+    };
+    for (const auto& [name, output] : outputs) {
+        ErrorCluster err(true, 5, "an ordinary error does not stop output");
+        output(&err);
+        EXPECT_EQ(err.FatalCode(), lvhost::kArgumentError) << name;
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <koa_dev/error_cluster.h>
 #include <koa_dev/tstring.h>
 
+#include "support/allocations.h"
 #include "support/lv_test.h"
 
 #include <sstream>
@@ -64,6 +65,7 @@ TEST(TString, SubstringsEditsAndOrder) {
     EXPECT_GT(TString("\xE9"), TString("z")) << "bytes compare unsigned";
     EXPECT_LE(TString("same"), TString("same", 99));
     EXPECT_GE(TString("b"), TString("b"));
+    EXPECT_FALSE(TString("b") < TString("b"));
     EXPECT_NE(TString("a"), TString("b"));
     EXPECT_EQ(TString(), TString(""));
 }
@@ -77,11 +79,26 @@ TEST(TString, FormatIsCappedAt65536CharactersAndStreamsReadWords) {
     const std::string big(70000, 'q');
     t.Format("%s!", big.c_str());
     EXPECT_EQ(S(t), big.substr(0, 65536));
+    t = "ab";
+    t.Format("[%s|%s]", t.CStr(), t.CStr());
+    EXPECT_EQ(S(t), "[ab|ab]") << "the old text is read before it is freed";
+    t.Format("%s", t.CStr());
+    EXPECT_EQ(S(t), "[ab|ab]");
+    {
+        allocations::Watch watch;
+        t.Format("%*d", 100000000, 7);
+        EXPECT_LE(watch.Largest(), 65537u) << "a huge width stays within the last scratch buffer";
+    }
+    EXPECT_EQ(S(t), std::string(65536, ' '));
 
     std::istringstream in("  hello world");
     in >> t;
     EXPECT_EQ(S(t), "hello");
     EXPECT_EQ(in.get(), ' ');
+    const std::string word(250, 'w');
+    std::istringstream longWord(word + " next");
+    longWord >> t;
+    EXPECT_EQ(S(t), word);
     std::istringstream none("   ");
     none >> t;
     EXPECT_TRUE(t.IsEmpty());

@@ -1,5 +1,6 @@
 #include <koa_dev/koa_dev.h>
 
+#include "support/allocations.h"
 #include "support/resource_file.h"
 #include "support/scratch_dir.h"
 
@@ -63,7 +64,7 @@ class ControllerRoad : public ScratchDirTest {
         std::filesystem::copy_file(Released() + name, Local() + name);
     }
 
-    static void Expect(const ErrorCluster& err, bool status, int32_t code,
+    static void Expect(const ErrorCluster& err, bool status, LV_int32 code,
                        const std::string& source) {
         EXPECT_EQ(err.Status(), status);
         EXPECT_EQ(err.Code(), code);
@@ -138,7 +139,7 @@ TEST_F(ControllerRoad, ListModeFailures) {
     struct Case {
         const char* what;
         std::string list; // "" for no list file
-        int32_t code;
+        LV_int32 code;
         std::string source;
         bool unloads;
     };
@@ -168,7 +169,7 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     WriteFile(Local() + "junk" + kSuffix, "not a library");
     struct Case {
         std::string spec;
-        int32_t code;
+        LV_int32 code;
         std::string source;
         Lines log;
     };
@@ -275,7 +276,7 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
     const struct {
         std::string path;
         TString (*operation)(ErrorCluster* err, const std::string& name);
-        int32_t code;
+        LV_int32 code;
         std::string source;
     } roles[] = {
         {ResourceFilePath(),
@@ -323,5 +324,35 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
     EXPECT_EQ(openFiles(), opened); // nothing refused is left open
 }
 #endif
+
+// Out of memory anywhere on the road, a load throws nothing and reports LabVIEW's "memory full" as
+// the fatal code. The test program refuses one allocation after another.
+TEST_F(ControllerRoad, OutOfMemoryIsFatalCode2AndNothingIsThrown) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the library's DLL allocates with an operator new of its own";
+#endif
+    const std::string name = "ctrl_full" + kSuffix;
+    const TString spec(name.c_str());
+    size_t nth = 1;
+    for (;; ++nth) {
+        std::filesystem::remove(Local() + name);
+        ErrorCluster err;
+        bool empty = false;
+        allocations::Watch watch;
+        watch.RefuseNth(nth + 1); // the first request is the caller's copy of the name
+        EXPECT_NO_THROW(empty = LoadControllerLibrary(&err, spec).IsEmpty());
+        watch.RefuseNone();
+        if (watch.Refused() == 0)
+            break;
+        EXPECT_EQ(err.FatalCode(), 2) << "allocation " << nth << " refused";
+        EXPECT_TRUE(empty);
+        EXPECT_FALSE(std::filesystem::exists(name)) << "a local path that came out short is used";
+        ErrorCluster unload;
+        LoadControllerLibrary(&unload, "absent");
+    }
+    EXPECT_GT(nth, 10u);
+    EXPECT_EQ(Loaded(), name) << "the load that had all its memory";
+    TakeLog();
+}
 
 } // namespace

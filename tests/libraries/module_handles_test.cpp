@@ -28,7 +28,7 @@ class ModuleHandles : public ScratchDirTest {
         handle = koa::platform::LoadLibraryModule(Fixture(name).c_str());
         ASSERT_NE(handle, nullptr) << Fixture(name);
     }
-    static void ExpectError(const ErrorCluster& err, int32_t code, const char* source) {
+    static void ExpectError(const ErrorCluster& err, LV_int32 code, const char* source) {
         EXPECT_TRUE(err.Status());
         EXPECT_EQ(err.Code(), code);
         EXPECT_STREQ(err.Source().CStr(), source);

@@ -32,6 +32,11 @@ list(FILTER symbols EXCLUDE REGEX "^__odr_asan")
 list(FILTER symbols EXCLUDE REGEX "^((vtable|typeinfo|typeinfo name|guard variable) for )?([^(]* )?(std|__gnu_cxx)::")
 
 file(STRINGS ${EXPECTED} patterns REGEX "^[^#]")
+if(FORMAT STREQUAL "pe")
+    list(TRANSFORM patterns REPLACE "LONG" "long")
+else()
+    list(TRANSFORM patterns REPLACE "LONG" "int")
+endif()
 list(LENGTH symbols count)
 message(STATUS "${count} exported symbols")
 

@@ -9,7 +9,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-long long MillisecondsSleeping(ErrorCluster* err, uint32_t milliseconds) {
+long long MillisecondsSleeping(ErrorCluster* err, LV_uInt32 milliseconds) {
     const auto start = Clock::now();
     Sleep(err, milliseconds);
     return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
@@ -18,7 +18,7 @@ long long MillisecondsSleeping(ErrorCluster* err, uint32_t milliseconds) {
 // An erroneous cluster turns an hour-long wait into none (a wait would hang the test); a warning
 // neither shortens the wait nor is touched.
 TEST(Sleep, ErrorsAndFatalCodesSkipTheWaitAndWarningsDoNot) {
-    const uint32_t hour = 3600 * 1000;
+    const LV_uInt32 hour = 3600 * 1000;
     ErrorCluster error(true, 5, "failed"), fatal, warning;
     fatal.SetFatal(2);
     warning.SetWarning(1, "only a warning");

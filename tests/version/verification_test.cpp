@@ -12,7 +12,7 @@ const char kCommonReleased[] = "libkoa_dev.so";
 #endif
 
 struct Report {
-    int32_t code; // 0: nothing recorded
+    LV_int32 code; // 0: nothing recorded
     bool error;
     std::string source, text;
 };
@@ -188,7 +188,7 @@ TEST_F(Verification, ReportDescribesEachLoadedLibrary) {
 
 TEST_F(Verification, ReadsNumbersAndFlagsWhateverThePointers) {
     TArray<unsigned short, 6, LV_uInt16Array**> file(2, 7), product(2, 7);
-    uint32_t flags = 7;
+    LV_uInt32 flags = 7;
     EXPECT_TRUE(ReadFileVersionInformation(Fixture("v1003_private_special").c_str(), &file,
                                            &product, &flags));
     EXPECT_EQ(file, (TArray<unsigned short, 6, LV_uInt16Array**>(4, 1, 0, 0, 3)));

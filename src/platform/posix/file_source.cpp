@@ -3,8 +3,6 @@
 
 #include <unistd.h>
 
-#include <new>
-
 namespace koa::platform {
 
 FileSource::FileSource(const std::string& path, uint64_t maxSize) {
@@ -28,15 +26,11 @@ config::FilePiece FileSource::Piece(uint64_t offset, uint64_t length) {
     }
     if (fd_ < 0 || length == 0)
         return config::FilePiece(offset, config::ByteView());
-    try {
-        // Not zeroed first: the bytes are read over at once, and only those read are used.
-        Read& read =
-            reads_.emplace_back(Read{offset, 0, std::unique_ptr<uint8_t[]>(new uint8_t[length])});
-        read.length = ReadAt(fd_, offset, read.bytes.get(), length);
-        return config::FilePiece(offset, config::ByteView(read.bytes.get(), read.length));
-    } catch (const std::bad_alloc&) {
-        return config::FilePiece();
-    }
+    // Not zeroed first: the bytes are read over at once, and only those read are used.
+    Read& read =
+        reads_.emplace_back(Read{offset, 0, std::unique_ptr<uint8_t[]>(new uint8_t[length])});
+    read.length = ReadAt(fd_, offset, read.bytes.get(), length);
+    return config::FilePiece(offset, config::ByteView(read.bytes.get(), read.length));
 }
 
 } // namespace koa::platform

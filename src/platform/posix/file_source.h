@@ -21,7 +21,6 @@ class FileSource : public config::ByteSource {
 
     bool IsOpen() const { return fd_ >= 0; }
     uint64_t Size() const override { return size_; }
-    // Empty, not an exception, when the memory for the piece cannot be had.
     config::FilePiece Piece(uint64_t offset, uint64_t length) override;
 
   private:

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <new>
 
 namespace koa::platform {
 
@@ -51,15 +50,13 @@ std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uin
     const int fd = OpenRegularFile(path, maxSize, &size);
     if (fd < 0)
         return std::nullopt;
-    std::optional<std::vector<uint8_t>> bytes;
-    try {
-        bytes.emplace(static_cast<size_t>(size));
-        if (ReadAt(fd, 0, bytes->data(), size) != size)
-            bytes.reset();
-    } catch (const std::bad_alloc&) {
+    const struct Closer {
+        int fd;
+        ~Closer() { close(fd); }
+    } closer{fd};
+    std::optional<std::vector<uint8_t>> bytes(std::in_place, static_cast<size_t>(size));
+    if (ReadAt(fd, 0, bytes->data(), size) != size)
         bytes.reset();
-    }
-    close(fd);
     return bytes;
 }
 

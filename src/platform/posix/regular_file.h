@@ -25,7 +25,8 @@ int OpenRegularFile(const std::string& path, uint64_t maxSize, uint64_t* size = 
 bool IsRegularFile(const std::string& path, uint64_t maxSize);
 
 // The whole file at path, a regular file of at most maxSize bytes; nothing for anything else, or
-// when it cannot be read or the memory for it cannot be had.
+// when it cannot be read. Without the memory for it, std::bad_alloc, as for any other lack of
+// memory: the exported operation around the call reports it.
 std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uint64_t maxSize);
 
 // Reads length bytes at offset into data, going on after short reads; the number read, which is

@@ -7,7 +7,6 @@
 #include "version/version_resource.h"
 
 #include <limits>
-#include <new>
 #include <vector>
 
 namespace koa::platform {
@@ -24,15 +23,11 @@ std::vector<uint8_t> ReadFileVersionBlock(const char* path) {
     const auto host = HostPath(path);
     if (!host)
         return {};
-    try {
-        FileSource file(*host, kMaxLibraryFileSize);
-        const auto block = file.IsOpen() ? version::FindVersionResource(file) : std::nullopt;
-        if (!block || block->Size() > std::numeric_limits<uint32_t>::max())
-            return {};
-        return std::vector<uint8_t>(block->Data(), block->Data() + block->Size());
-    } catch (const std::bad_alloc&) {
+    FileSource file(*host, kMaxLibraryFileSize);
+    const auto block = file.IsOpen() ? version::FindVersionResource(file) : std::nullopt;
+    if (!block || block->Size() > std::numeric_limits<uint32_t>::max())
         return {};
-    }
+    return std::vector<uint8_t>(block->Data(), block->Data() + block->Size());
 }
 
 bool QueryFixedFileInfo(const void* data, uint32_t size, FixedFileInfo& info) {

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstring>
-#include <new>
 
 namespace koa::platform {
 
@@ -12,13 +11,10 @@ std::vector<uint8_t> ReadFileVersionBlock(const char* path) {
     const DWORD size = GetFileVersionInfoSizeA(path, &handle);
     if (size == 0)
         return {};
-    try {
-        std::vector<uint8_t> block(size);
-        if (GetFileVersionInfoA(path, 0, size, block.data()))
-            return block;
-    } catch (const std::bad_alloc&) {
-    }
-    return {};
+    std::vector<uint8_t> block(size);
+    if (!GetFileVersionInfoA(path, 0, size, block.data()))
+        block.clear();
+    return block;
 }
 
 bool QueryFixedFileInfo(const void* data, uint32_t, FixedFileInfo& info) {

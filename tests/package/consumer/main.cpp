@@ -10,16 +10,22 @@ bool CarriesItsVersion() {
     return true;
 #else
     TArray<unsigned short, 6, LV_uInt16Array**> file;
-    uint32_t flags = 0;
+    LV_uInt32 flags = 0;
     return ReadFileVersionInformation("/proc/self/exe", &file, nullptr, &flags) &&
            file == TArray<unsigned short, 6, LV_uInt16Array**>(4, 3, 1, 4, 1) && flags == 2;
 #endif
 }
 
+bool UsesTheInterfaceNames();
+
 // Writes an error through the installed library into a LabVIEW record held by the stand-in.
 int main() {
     if (!CarriesItsVersion()) {
         std::puts("consumer: no version information");
+        return 1;
+    }
+    if (!UsesTheInterfaceNames()) {
+        std::puts("consumer: the interface's type names do not work");
         return 1;
     }
     ErrorCluster err;

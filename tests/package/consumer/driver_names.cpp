@@ -1,0 +1,69 @@
+// A driver written with the interface's own type names. On Windows those are long and unsigned
+// long, and every use below must resolve from the library's DLL; elsewhere the same source builds
+// with the library's LV_int32 and LV_uInt32.
+#include <koa_dev/koa_dev.h>
+#include <koa_dev/lvhost.h>
+
+#include <type_traits>
+
+#if defined(_WIN32)
+static_assert(std::is_same_v<LV_int32, long> && std::is_same_v<LV_uInt32, unsigned long>,
+              "on Windows the interface's int32 and uInt32 are long and unsigned long");
+using Long = long;
+using ULong = unsigned long;
+#else
+using Long = LV_int32;
+using ULong = LV_uInt32;
+#endif
+
+namespace {
+
+using Longs = TArray<Long, 3, LV_int32Array**>;
+using ULongs = TArray<ULong, 7, LV_uInt32Array**>;
+
+template <typename Array, typename Handle> bool ArrayWorks() {
+    Array a(3, 1, 2, 3);
+    a.Insert(Array(1, 4), 3).Insert(5, -1);
+    ErrorCluster err;
+    Handle h = nullptr;
+    a.SubArray(1, -1).SetLV_Array(&err, &h);
+    const Array back(h);
+    lvhost::Dispose(h);
+    return back == Array(4, 2, 3, 4, 5) && back > Array(1, 1) && !err.Status();
+}
+
+template <typename T> bool CacheWorks(const T& value) {
+    ErrorCluster clear;
+    Value_StateCache<T> cache;
+    cache.Update(&clear, value);
+    return cache.ValueValid() && cache.Value() == value;
+}
+
+} // namespace
+
+bool UsesTheInterfaceNames() {
+    ErrorCluster err(false, Long(0), TString());
+    err.SetWarning(Long(2), "warning %d", 2);
+    const Long code = err.Code();
+    const Long fatal = err.SetFatal(Long(0));
+
+    TArrayArray<Longs, Long, LV_int32ArrayArray**> rows(2, 3, 1);
+    TArrayArray<ULongs, ULong, LV_uInt32ArrayArray**> unsignedRows(1, 2);
+    const Long total = rows.GetTotalElements();
+    const Longs sizes = rows.GetSizes();
+    const Longs flat = rows.CreateFlattenedArray();
+    unsignedRows.Initialize(ULong(7));
+
+    ULong flags = 0;
+    ReadFileVersionInformation("", nullptr, nullptr, &flags);
+    const Long rounded = int32Round(-2.5);
+    const ULong unsignedRounded = uInt32Round(2.5);
+    ErrorCluster failed(true, Long(5), "skip the wait");
+    Sleep(&failed, ULong(1000));
+
+    return code == 2 && fatal == 0 && total == 4 && sizes == Longs(2, 3, 1) &&
+           flat.GetSize() == 4 && unsignedRows[0] == ULongs(2, 7, 7) && flags == 0 &&
+           rounded == -3 && unsignedRounded == 3 && CacheWorks<Long>(-7) && CacheWorks<ULong>(7) &&
+           CacheWorks(Longs(1, -7)) && CacheWorks(ULongs(1, 7)) &&
+           ArrayWorks<Longs, LV_int32Array**>() && ArrayWorks<ULongs, LV_uInt32Array**>();
+}
