@@ -27,9 +27,10 @@ endif()
 # Builds a GoogleTest executable and registers it where its tests can really run. Under Wine the
 # whole executable is one CTest test: starting Wine once per test case would cost more than the
 # tests themselves; those tests carry the label "wine", so that a run can tell how many ran.
-# RESOURCE_LOCK <name> keeps its tests from running at the same time.
+# RESOURCE_LOCK <name> keeps its tests from running at the same time; FIXTURES_REQUIRED <name>
+# runs the fixture's setup test first.
 function(koa_dev_add_gtest name)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "RESOURCE_LOCK" "")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "RESOURCE_LOCK;FIXTURES_REQUIRED" "")
     add_executable(${name} ${arg_UNPARSED_ARGUMENTS})
     target_link_libraries(${name} PRIVATE GTest::gtest)
     koa_dev_strict_warnings(${name})
@@ -48,7 +49,13 @@ function(koa_dev_add_gtest name)
     else()
         set(properties "")
         if(arg_RESOURCE_LOCK)
-            set(properties PROPERTIES RESOURCE_LOCK ${arg_RESOURCE_LOCK})
+            list(APPEND properties RESOURCE_LOCK ${arg_RESOURCE_LOCK})
+        endif()
+        if(arg_FIXTURES_REQUIRED)
+            list(APPEND properties FIXTURES_REQUIRED ${arg_FIXTURES_REQUIRED})
+        endif()
+        if(properties)
+            list(PREPEND properties PROPERTIES)
         endif()
         gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 ${properties})
     endif()
