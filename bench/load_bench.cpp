@@ -1,7 +1,7 @@
 // Connecting a controller library end to end (configuration, the connection call, the version
 // check against the released copy, and the unload with its exit call) against loading and
 // releasing the same file through the platform layer alone (dlopen and dlclose).
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 #include "platform/modules.h"
 #include "rsc/string_resource_writer.h"
 

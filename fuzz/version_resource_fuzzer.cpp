@@ -1,8 +1,8 @@
 // Finds and queries the version resource of arbitrary bytes taken for a PE image, a compiled
 // resource file or an ELF library.
+#include "formats/version_block.h"
+#include "formats/version_resource.h"
 #include "platform/version_resources.h"
-#include "version/version_block.h"
-#include "version/version_resource.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -30,23 +30,23 @@ void Require(bool condition) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const koa::config::ByteView file(data, size);
-    const auto block = koa::version::FindVersionResource(file);
+    const koa::formats::ByteView file(data, size);
+    const auto block = koa::formats::FindVersionResource(file);
     if (!block)
         return 0;
     Require(block->Data() >= data && block->Data() + block->Size() <= data + size);
 
-    const auto fixed = koa::version::QueryFixedFileInfo(*block);
+    const auto fixed = koa::formats::QueryFixedFileInfo(*block);
     koa::platform::FixedFileInfo info;
     const auto blockSize = static_cast<uint32_t>(block->Size());
     Require(koa::platform::QueryFixedFileInfo(block->Data(), blockSize, info) == fixed.has_value());
 
     for (const char* path : kPaths) {
-        const auto value = koa::version::QueryVersionValue(*block, path);
+        const auto value = koa::formats::QueryVersionValue(*block, path);
         if (value)
             Require(value->bytes.Data() >= block->Data() &&
                     value->bytes.Data() + value->bytes.Size() <= block->Data() + block->Size());
-        const auto text = koa::version::QueryVersionText(*block, path);
+        const auto text = koa::formats::QueryVersionText(*block, path);
         std::string viaPlatform;
         Require(koa::platform::QueryVersionString(block->Data(), blockSize, path, viaPlatform) ==
                 text.has_value());

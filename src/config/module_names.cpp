@@ -1,7 +1,7 @@
 #include <koa_dev/paths.h>
 
 #include "core/guarded.h"
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 #include "platform/modules.h"
 
 namespace {

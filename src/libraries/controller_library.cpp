@@ -1,5 +1,5 @@
 #include "libraries/loaders.h"
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 
 #include "config/paths.h"
 #include "core/guarded.h"

@@ -1,7 +1,7 @@
 #include "libraries/host_window_watch.h"
 
 #include "core/guarded.h"
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 #include "platform/host.h"
 
 #include <koa_dev/resource_lock.h>

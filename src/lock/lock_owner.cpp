@@ -1,6 +1,6 @@
 #include "lock/lock_owner.h"
 
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 
 #include <koa_dev/state_cache.h>
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formats/fixed_file_info.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,22 +12,7 @@
 
 namespace koa::platform {
 
-// The fixed part of a version block, field for field as Windows stores it.
-struct FixedFileInfo {
-    uint32_t signature;
-    uint32_t structVersion;
-    uint32_t fileVersionMS;
-    uint32_t fileVersionLS;
-    uint32_t productVersionMS;
-    uint32_t productVersionLS;
-    uint32_t fileFlagsMask;
-    uint32_t fileFlags;
-    uint32_t fileOS;
-    uint32_t fileType;
-    uint32_t fileSubtype;
-    uint32_t fileDateMS;
-    uint32_t fileDateLS;
-};
+using formats::FixedFileInfo;
 
 // As GetFileVersionInfoSizeA followed by GetFileVersionInfoA: the version block of the file at
 // path. Empty when the file cannot be read or has no version resource.

@@ -4,7 +4,7 @@
 
 #include "config/paths.h"
 #include "core/guarded.h"
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 #include "platform/file_copy.h"
 #include "version/file_version_info.h"
 

@@ -7,7 +7,7 @@
 #include "config/configuration.h"
 #include "config/paths.h"
 #include "core/guarded.h"
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 #include "version/file_version_info.h"
 
 #include <cstdarg>

@@ -1,5 +1,5 @@
 #include "config/damaged_images.h"
-#include "config/string_resource_image.h"
+#include "formats/string_resource_image.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 namespace {
 
-using koa::config::StringResourceImage;
+using koa::formats::StringResourceImage;
 using koa::test::Bytes;
 
 std::string Load(const StringResourceImage& image, uint32_t id, int size = 260) {

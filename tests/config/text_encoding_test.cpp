@@ -1,11 +1,11 @@
-#include "config/text_encoding.h"
+#include "formats/text_encoding.h"
 #include "rsc/string_resource_writer.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using koa::config::Utf16ToUtf8;
+using koa::formats::Utf16ToUtf8;
 using koa::rsc::Utf8ToUtf16;
 
 TEST(TextEncoding, Utf8IsCutOnlyBetweenCharacters) {

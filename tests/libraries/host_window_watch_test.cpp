@@ -1,7 +1,7 @@
 #include "libraries/host_window_watch.h"
-#include "libraries/module_handles.h"
 #include "lock/lock_test_support.h"
 #include "lock/resource_lock_access.h"
+#include "modules/module_handles.h"
 #include "platform/host.h"
 #include "platform/modules.h"
 #include "platform/named_lock.h"

@@ -1,6 +1,6 @@
 #include <koa_dev/koa_dev.h>
 
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 #include "platform/modules.h"
 #include "support/scratch_dir.h"
 

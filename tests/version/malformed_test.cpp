@@ -1,14 +1,14 @@
 #include "version_test_files.h"
 
-#include "version/elf_file.h"
+#include "formats/elf_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 using namespace version_test;
-using koa::version::FindVersionResource;
-using koa::version::QueryFixedFileInfo;
+using koa::formats::FindVersionResource;
+using koa::formats::QueryFixedFileInfo;
 
 #if defined(KOA_TEST_SAMPLE_RES) || defined(KOA_TEST_WINDRES_RES)
 
@@ -134,7 +134,7 @@ TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
     const ElfLayout l = elf.size() > 4 && elf[4] == 1 ? ElfLayout{4, 32, 50, 40, 16, 20}
                                                       : ElfLayout{8, 40, 62, 64, 24, 32};
     ASSERT_FALSE(VersionBlockOf(elf).empty());
-    auto section = koa::version::FindElfSection(Span(elf), ".koa_res");
+    auto section = koa::formats::FindElfSection(Span(elf), ".koa_res");
     ASSERT_TRUE(section);
     const size_t table = ReadWord(elf, l.width, l.tableOffset); // comes last in the file
     size_t header = table;

@@ -55,7 +55,7 @@ const char* const kPaths[] = {"\\StringFileInfo\\040904B0\\FileVersion",
 void ExpectSameAnswers(const char* image, const Bytes& portable) {
     SCOPED_TRACE(image);
     FileBlock service(image);
-    auto fixed = koa::version::QueryFixedFileInfo(Span(portable));
+    auto fixed = koa::formats::QueryFixedFileInfo(Span(portable));
     ASSERT_TRUE(fixed);
     EXPECT_EQ(std::memcmp(&service.fixed, &*fixed, sizeof service.fixed), 0);
     for (const char* path : kPaths)

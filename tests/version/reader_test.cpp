@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 using namespace version_test;
-using koa::version::QueryFixedFileInfo;
+using koa::formats::QueryFixedFileInfo;
 
 namespace {
 
@@ -41,7 +41,7 @@ TEST(VersionReader, ReadsTheSampleResourceInEveryContainer) {
         for (const auto& [query, text] : kSampleTexts)
             EXPECT_EQ(Text(block, query.c_str()), text) << query;
         auto translation =
-            koa::version::QueryVersionValue(Span(block), "\\VarFileInfo\\Translation");
+            koa::formats::QueryVersionValue(Span(block), "\\VarFileInfo\\Translation");
         auto languageAndCodepage = translation ? translation->bytes.U32(0) : std::nullopt;
         EXPECT_EQ(languageAndCodepage, std::optional<uint32_t>(0x04B00409u));
     }

@@ -2,7 +2,7 @@
 
 #include <koa_dev/koa_dev.h>
 
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 #include "platform/modules.h"
 #include "support/resource_file.h"
 #include "support/scratch_dir.h"

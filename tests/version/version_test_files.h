@@ -1,8 +1,8 @@
 #pragma once
 
-#include "config/byte_view.h"
-#include "version/version_block.h"
-#include "version/version_resource.h"
+#include "formats/byte_view.h"
+#include "formats/version_block.h"
+#include "formats/version_resource.h"
 
 #include <cstdint>
 #include <fstream>
@@ -21,18 +21,18 @@ inline Bytes ReadBytes(const std::string& path) {
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline koa::config::ByteView Span(const Bytes& bytes) {
+inline koa::formats::ByteView Span(const Bytes& bytes) {
     return {bytes.data(), bytes.size()};
 }
 
 // The version block found in a file's bytes, copied out; empty when there is none.
 inline Bytes VersionBlockOf(const Bytes& file) {
-    auto block = koa::version::FindVersionResource(Span(file));
+    auto block = koa::formats::FindVersionResource(Span(file));
     return block ? Bytes(block->Data(), block->Data() + block->Size()) : Bytes();
 }
 
 inline std::optional<std::string> Text(const Bytes& block, const char* path) {
-    return koa::version::QueryVersionText(Span(block), path);
+    return koa::formats::QueryVersionText(Span(block), path);
 }
 
 // 1.2.3.4, product 5.6.7.0, pre-release and private build.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/byte_source.h"
+#include "formats/byte_source.h"
 
 #include <cstdint>
 #include <list>
@@ -11,7 +11,7 @@ namespace koa::platform {
 
 // A regular file read piece by piece with bounded reads. A piece that lies inside one read
 // earlier is not read again.
-class FileSource : public config::ByteSource {
+class FileSource : public formats::ByteSource {
   public:
     // Opens path (in host form) when it is a regular file of at most maxSize bytes.
     FileSource(const std::string& path, uint64_t maxSize);
@@ -21,7 +21,7 @@ class FileSource : public config::ByteSource {
 
     bool IsOpen() const { return fd_ >= 0; }
     uint64_t Size() const override { return size_; }
-    config::FilePiece Piece(uint64_t offset, uint64_t length) override;
+    formats::FilePiece Piece(uint64_t offset, uint64_t length) override;
 
   private:
     struct Read {

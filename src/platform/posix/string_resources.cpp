@@ -1,6 +1,6 @@
 #include "platform/string_resources.h"
 
-#include "config/string_resource_image.h"
+#include "formats/string_resource_image.h"
 #include "platform/posix/host_path.h"
 #include "platform/posix/regular_file.h"
 
@@ -10,7 +10,7 @@ namespace {
 
 class ImageFile : public StringResourceFile {
   public:
-    explicit ImageFile(std::unique_ptr<config::StringResourceImage> image)
+    explicit ImageFile(std::unique_ptr<formats::StringResourceImage> image)
         : image_(std::move(image)) {}
 
     int LoadString(unsigned int id, char* buffer, int size) override {
@@ -18,7 +18,7 @@ class ImageFile : public StringResourceFile {
     }
 
   private:
-    std::unique_ptr<config::StringResourceImage> image_;
+    std::unique_ptr<formats::StringResourceImage> image_;
 };
 
 } // namespace
@@ -28,7 +28,7 @@ std::unique_ptr<StringResourceFile> OpenStringResourceFile(const char* path) {
     auto bytes = host ? ReadRegularFile(*host, kMaxDataFileSize) : std::nullopt;
     if (!bytes)
         return nullptr;
-    auto image = config::StringResourceImage::FromBytes(std::move(*bytes));
+    auto image = formats::StringResourceImage::FromBytes(std::move(*bytes));
     if (!image)
         return nullptr;
     return std::make_unique<ImageFile>(std::move(image));

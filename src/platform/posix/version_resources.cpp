@@ -3,8 +3,8 @@
 #include "platform/posix/host_path.h"
 #include "platform/posix/regular_file.h"
 
-#include "version/version_block.h"
-#include "version/version_resource.h"
+#include "formats/version_block.h"
+#include "formats/version_resource.h"
 
 #include <limits>
 #include <vector>
@@ -13,8 +13,8 @@ namespace koa::platform {
 
 namespace {
 
-config::ByteView Span(const void* data, uint32_t size) {
-    return data ? config::ByteView(static_cast<const uint8_t*>(data), size) : config::ByteView();
+formats::ByteView Span(const void* data, uint32_t size) {
+    return data ? formats::ByteView(static_cast<const uint8_t*>(data), size) : formats::ByteView();
 }
 
 } // namespace
@@ -24,21 +24,21 @@ std::vector<uint8_t> ReadFileVersionBlock(const char* path) {
     if (!host)
         return {};
     FileSource file(*host, kMaxLibraryFileSize);
-    const auto block = file.IsOpen() ? version::FindVersionResource(file) : std::nullopt;
+    const auto block = file.IsOpen() ? formats::FindVersionResource(file) : std::nullopt;
     if (!block || block->Size() > std::numeric_limits<uint32_t>::max())
         return {};
     return std::vector<uint8_t>(block->Data(), block->Data() + block->Size());
 }
 
 bool QueryFixedFileInfo(const void* data, uint32_t size, FixedFileInfo& info) {
-    auto fixed = version::QueryFixedFileInfo(Span(data, size));
+    auto fixed = formats::QueryFixedFileInfo(Span(data, size));
     if (fixed)
         info = *fixed;
     return fixed.has_value();
 }
 
 bool QueryVersionString(const void* data, uint32_t size, const char* path, std::string& text) {
-    auto value = path ? version::QueryVersionText(Span(data, size), path) : std::nullopt;
+    auto value = path ? formats::QueryVersionText(Span(data, size), path) : std::nullopt;
     if (value)
         text = *value;
     return value.has_value();

@@ -1,6 +1,6 @@
-#include "config/text_encoding.h"
+#include "formats/text_encoding.h"
 
-namespace koa::config {
+namespace koa::formats {
 
 namespace {
 
@@ -58,4 +58,4 @@ std::string Utf16ToUtf8(std::u16string_view text, size_t maxBytes) {
     return out;
 }
 
-} // namespace koa::config
+} // namespace koa::formats

@@ -1,6 +1,6 @@
-#include "config/byte_view.h"
+#include "formats/byte_view.h"
 
-namespace koa::config {
+namespace koa::formats {
 
 std::optional<ByteView> ByteView::Sub(uint64_t offset, uint64_t length) const {
     if (!Contains(offset, length))
@@ -14,4 +14,4 @@ std::optional<ByteView> ByteView::From(uint64_t offset) const {
     return ByteView(data_ + offset, size_ - static_cast<size_t>(offset));
 }
 
-} // namespace koa::config
+} // namespace koa::formats

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "config/resource_directory.h"
+#include "formats/resource_directory.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace koa::config {
+namespace koa::formats {
 
 constexpr uint16_t kStringTableType = 6;
 
@@ -18,4 +18,4 @@ std::optional<uint16_t> ChooseLanguage(const std::vector<ResourceLanguage>& stor
 // low 16 bits of id count. Empty when the string is absent, empty, or its block is damaged.
 std::u16string FindString(const ResourceDirectory& resources, uint32_t id);
 
-} // namespace koa::config
+} // namespace koa::formats

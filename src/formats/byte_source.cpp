@@ -1,8 +1,8 @@
-#include "config/byte_source.h"
+#include "formats/byte_source.h"
 
 #include <algorithm>
 
-namespace koa::config {
+namespace koa::formats {
 
 uint64_t ByteSource::PieceLength(uint64_t offset, uint64_t length) const {
     const uint64_t size = Size();
@@ -14,4 +14,4 @@ FilePiece MemorySource::Piece(uint64_t offset, uint64_t length) {
     return bytes ? FilePiece(offset, *bytes) : FilePiece();
 }
 
-} // namespace koa::config
+} // namespace koa::formats

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "config/byte_source.h"
-#include "config/pe_image.h"
-#include "config/resource_directory.h"
+#include "formats/byte_source.h"
+#include "formats/pe_image.h"
+#include "formats/resource_directory.h"
 
 #include <cstdint>
 #include <memory>
@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace koa::config {
+namespace koa::formats {
 
 // The string resources of a library file held in memory, for systems without the Win32 loader.
 class StringResourceImage {
@@ -33,4 +33,4 @@ class StringResourceImage {
     std::optional<ResourceDirectory> resources_;
 };
 
-} // namespace koa::config
+} // namespace koa::formats

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "config/byte_source.h"
-#include "config/byte_view.h"
+#include "formats/byte_source.h"
+#include "formats/byte_view.h"
 
 #include <optional>
 
-namespace koa::version {
+namespace koa::formats {
 
 // Name of the ELF section in which a Linux library carries its compiled resources.
 inline constexpr char kElfResourceSection[] = ".koa_res";
@@ -14,7 +14,7 @@ inline constexpr char kElfResourceSection[] = ".koa_res";
 // library carrying one in its resource section. Nothing when the file has none or is not
 // understood. Of an image or a library only the headers and the section holding the resource
 // are read.
-std::optional<config::ByteView> FindVersionResource(config::ByteSource& file);
-std::optional<config::ByteView> FindVersionResource(const config::ByteView& file);
+std::optional<ByteView> FindVersionResource(ByteSource& file);
+std::optional<ByteView> FindVersionResource(const ByteView& file);
 
-} // namespace koa::version
+} // namespace koa::formats

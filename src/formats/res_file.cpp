@@ -1,12 +1,10 @@
-#include "version/res_file.h"
+#include "formats/res_file.h"
 
-#include "version/utf16.h"
+#include "formats/utf16.h"
 
 #include <cstring>
 
-namespace koa::version {
-
-using config::ByteView;
+namespace koa::formats {
 
 namespace {
 
@@ -62,13 +60,13 @@ std::optional<Entry> ReadEntry(const ByteView& file, uint64_t offset) {
     auto name = type ? ReadId(*header, type->end) : std::nullopt;
     if (!name)
         return std::nullopt;
-    const uint64_t tail = config::AlignToDword(name->end);
+    const uint64_t tail = AlignToDword(name->end);
     const auto language =
         tail + kHeaderTailSize <= *headerSize ? header->U16(tail + kLanguageInTail) : std::nullopt;
     if (!language)
         return std::nullopt;
     return Entry{type->ordinal, name->ordinal, *language, *data,
-                 config::AlignToDword(offset + uint64_t{*headerSize} + *dataSize)};
+                 AlignToDword(offset + uint64_t{*headerSize} + *dataSize)};
 }
 
 } // namespace
@@ -99,4 +97,4 @@ std::optional<ByteView> FindResVersionResource(const ByteView& file) {
     return found;
 }
 
-} // namespace koa::version
+} // namespace koa::formats

@@ -1,13 +1,9 @@
-#include "version/elf_file.h"
+#include "formats/elf_file.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace koa::version {
-
-using config::ByteSource;
-using config::ByteView;
-using config::FilePiece;
+namespace koa::formats {
 
 namespace {
 
@@ -157,8 +153,8 @@ std::optional<ByteView> FindElfSection(ByteSource& file, std::string_view name) 
 }
 
 std::optional<ByteView> FindElfSection(const ByteView& file, std::string_view name) {
-    config::MemorySource source(file);
+    MemorySource source(file);
     return FindElfSection(source, name);
 }
 
-} // namespace koa::version
+} // namespace koa::formats

@@ -1,14 +1,11 @@
-#include "version/version_resource.h"
+#include "formats/version_resource.h"
 
-#include "config/pe_image.h"
-#include "config/resource_directory.h"
-#include "version/elf_file.h"
-#include "version/res_file.h"
+#include "formats/elf_file.h"
+#include "formats/pe_image.h"
+#include "formats/res_file.h"
+#include "formats/resource_directory.h"
 
-namespace koa::version {
-
-using config::ByteSource;
-using config::ByteView;
+namespace koa::formats {
 
 namespace {
 
@@ -19,12 +16,12 @@ constexpr uint16_t kVersionName = 1;
 constexpr uint64_t kFirstPieceSize = 32 << 10;
 
 std::optional<ByteView> FindPeVersionResource(ByteSource& file) {
-    auto image = config::PeImage::Parse(file);
-    auto resources = image ? config::ResourceDirectory::Of(*image) : std::nullopt;
+    auto image = PeImage::Parse(file);
+    auto resources = image ? ResourceDirectory::Of(*image) : std::nullopt;
     if (!resources)
         return std::nullopt;
-    std::optional<config::ResourceLanguage> chosen;
-    for (config::ResourceLanguage language : resources->Languages(kVersionType, kVersionName)) {
+    std::optional<ResourceLanguage> chosen;
+    for (ResourceLanguage language : resources->Languages(kVersionType, kVersionName)) {
         if (!chosen || VersionLanguageRank(language.id) > VersionLanguageRank(chosen->id))
             chosen = language;
     }
@@ -46,8 +43,8 @@ std::optional<ByteView> FindVersionResource(ByteSource& file) {
 }
 
 std::optional<ByteView> FindVersionResource(const ByteView& file) {
-    config::MemorySource source(file);
+    MemorySource source(file);
     return FindVersionResource(source);
 }
 
-} // namespace koa::version
+} // namespace koa::formats

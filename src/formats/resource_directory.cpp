@@ -1,6 +1,6 @@
-#include "config/resource_directory.h"
+#include "formats/resource_directory.h"
 
-namespace koa::config {
+namespace koa::formats {
 
 namespace {
 
@@ -107,4 +107,4 @@ std::optional<ByteView> ResourceDirectory::Find(uint16_t type, uint16_t name,
     return image_.At(*rva, *size);
 }
 
-} // namespace koa::config
+} // namespace koa::formats

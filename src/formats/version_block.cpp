@@ -1,10 +1,8 @@
-#include "version/version_block.h"
+#include "formats/version_block.h"
 
-#include "version/utf16.h"
+#include "formats/utf16.h"
 
-namespace koa::version {
-
-using config::ByteView;
+namespace koa::formats {
 
 namespace {
 
@@ -45,7 +43,7 @@ std::optional<Node> ReadNode(const ByteView& block, uint64_t offset, uint64_t pa
         return std::nullopt;
     node.keyUnits = *keyUnits;
     node.text = *type != kBinaryType;
-    uint64_t valueStart = config::AlignToDword(kNodeHeaderSize + 2 * (*keyUnits + 1));
+    uint64_t valueStart = AlignToDword(kNodeHeaderSize + 2 * (*keyUnits + 1));
     uint64_t valueSize = node.text ? 2 * uint64_t{*valueLength} : *valueLength;
     if (valueStart + valueSize > length) {
         // Some writers store a text value's length in bytes: keep what lies inside the node.
@@ -55,7 +53,7 @@ std::optional<Node> ReadNode(const ByteView& block, uint64_t offset, uint64_t pa
     }
     node.valueOffset = offset + valueStart;
     node.valueSize = valueSize;
-    node.childrenOffset = offset + config::AlignToDword(valueStart + valueSize);
+    node.childrenOffset = offset + AlignToDword(valueStart + valueSize);
     return node;
 }
 
@@ -78,7 +76,7 @@ std::optional<Node> FindChild(const ByteView& block, const Node& parent, std::st
             return std::nullopt;
         if (KeyEquals(block, *child, name))
             return child;
-        offset = config::AlignToDword(child->end);
+        offset = AlignToDword(child->end);
     }
     return std::nullopt;
 }
@@ -113,16 +111,16 @@ std::optional<VersionValue> QueryVersionValue(const ByteView& block, std::string
     return VersionValue{*bytes, node->text};
 }
 
-std::optional<platform::FixedFileInfo> QueryFixedFileInfo(const ByteView& block) {
+std::optional<FixedFileInfo> QueryFixedFileInfo(const ByteView& block) {
     auto value = QueryVersionValue(block, "\\");
     if (!value || value->text || value->bytes.Size() != kFixedInfoSize)
         return std::nullopt;
     uint32_t fields[kFixedInfoSize / 4] = {};
     for (size_t i = 0; i < kFixedInfoSize / 4; ++i)
         fields[i] = value->bytes.U32(4 * i).value_or(0);
-    return platform::FixedFileInfo{fields[0],  fields[1],  fields[2], fields[3], fields[4],
-                                   fields[5],  fields[6],  fields[7], fields[8], fields[9],
-                                   fields[10], fields[11], fields[12]};
+    return FixedFileInfo{fields[0],  fields[1],  fields[2], fields[3], fields[4],
+                         fields[5],  fields[6],  fields[7], fields[8], fields[9],
+                         fields[10], fields[11], fields[12]};
 }
 
 std::optional<std::string> QueryVersionText(const ByteView& block, std::string_view path) {
@@ -132,4 +130,4 @@ std::optional<std::string> QueryVersionText(const ByteView& block, std::string_v
     return Utf16ToUtf8(value->bytes, 0, value->bytes.Size() / 2);
 }
 
-} // namespace koa::version
+} // namespace koa::formats

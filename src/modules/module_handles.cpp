@@ -1,4 +1,4 @@
-#include "libraries/module_handles.h"
+#include "modules/module_handles.h"
 
 #include "platform/modules.h"
 

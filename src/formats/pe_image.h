@@ -1,13 +1,13 @@
 #pragma once
 
-#include "config/byte_source.h"
-#include "config/byte_view.h"
+#include "formats/byte_source.h"
+#include "formats/byte_view.h"
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-namespace koa::config {
+namespace koa::formats {
 
 // The headers and section table of a PE32 or PE32+ image. Addresses relative to the loaded image
 // (RVAs) are translated to the bytes of the section holding them, which are read from the file
@@ -53,4 +53,4 @@ class PeImage {
     std::vector<Section> sections_;
 };
 
-} // namespace koa::config
+} // namespace koa::formats

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "config/byte_view.h"
+#include "formats/byte_view.h"
 
 #include <cstdint>
 #include <optional>
 
-namespace koa::config {
+namespace koa::formats {
 
 // Bytes of a file read in one piece, addressed by their offsets in the file. Every read is
 // checked against the piece, so a reader reads a piece as it would read the whole file: what
@@ -75,4 +75,4 @@ class MemorySource : public ByteSource {
     ByteView bytes_;
 };
 
-} // namespace koa::config
+} // namespace koa::formats

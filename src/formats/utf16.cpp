@@ -1,12 +1,10 @@
-#include "version/utf16.h"
+#include "formats/utf16.h"
 
-#include "config/text_encoding.h"
+#include "formats/text_encoding.h"
 
 #include <cstdint>
 
-namespace koa::version {
-
-using config::ByteView;
+namespace koa::formats {
 
 std::optional<uint64_t> TerminatedUtf16Length(const ByteView& bytes, uint64_t offset) {
     for (uint64_t units = 0;; ++units) {
@@ -26,7 +24,7 @@ std::string Utf16ToUtf8(const ByteView& bytes, uint64_t offset, uint64_t count) 
             break;
         units += static_cast<char16_t>(*unit);
     }
-    return config::Utf16ToUtf8(units, SIZE_MAX);
+    return Utf16ToUtf8(units, SIZE_MAX);
 }
 
-} // namespace koa::version
+} // namespace koa::formats

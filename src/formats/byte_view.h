@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace koa::config {
+namespace koa::formats {
 
 // A read-only window on bytes that belong to someone else. Every read is checked against the
 // window's size, so offsets taken from an untrusted file can be used as they come.
@@ -51,4 +51,4 @@ inline uint64_t AlignToDword(uint64_t offset) {
     return (offset + 3) & ~uint64_t{3};
 }
 
-} // namespace koa::config
+} // namespace koa::formats

@@ -1,6 +1,6 @@
-#include "config/string_table.h"
+#include "formats/string_table.h"
 
-namespace koa::config {
+namespace koa::formats {
 
 namespace {
 
@@ -51,4 +51,4 @@ std::u16string FindString(const ResourceDirectory& resources, uint32_t id) {
     return text;
 }
 
-} // namespace koa::config
+} // namespace koa::formats

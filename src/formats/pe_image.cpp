@@ -1,8 +1,8 @@
-#include "config/pe_image.h"
+#include "formats/pe_image.h"
 
 #include <algorithm>
 
-namespace koa::config {
+namespace koa::formats {
 
 namespace {
 
@@ -105,4 +105,4 @@ std::optional<ByteView> PeImage::From(uint32_t rva) const {
     return DataAt(rva);
 }
 
-} // namespace koa::config
+} // namespace koa::formats

@@ -1,11 +1,11 @@
-#include "config/string_resource_image.h"
+#include "formats/string_resource_image.h"
 
-#include "config/string_table.h"
-#include "config/text_encoding.h"
+#include "formats/string_table.h"
+#include "formats/text_encoding.h"
 
 #include <cstring>
 
-namespace koa::config {
+namespace koa::formats {
 
 std::unique_ptr<StringResourceImage> StringResourceImage::FromBytes(std::vector<uint8_t> bytes) {
     std::unique_ptr<StringResourceImage> file(new StringResourceImage(std::move(bytes)));
@@ -27,4 +27,4 @@ int StringResourceImage::LoadString(uint32_t id, char* buffer, int size) const {
     return static_cast<int>(text.size());
 }
 
-} // namespace koa::config
+} // namespace koa::formats

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "config/byte_view.h"
-#include "config/pe_image.h"
+#include "formats/byte_view.h"
+#include "formats/pe_image.h"
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
-namespace koa::config {
+namespace koa::formats {
 
 // A language as stored in a resource tree (a Windows LANGID).
 struct ResourceLanguage {
@@ -44,4 +44,4 @@ class ResourceDirectory {
     ByteView tree_;
 };
 
-} // namespace koa::config
+} // namespace koa::formats

@@ -1,0 +1,28 @@
+# Fails when a source of a layer includes a header of a layer it may not use (USES: the file that
+# src/CMakeLists.txt writes, one list per layer), or names an internal header with "..", which
+# would reach past the include root the build gives each layer.
+cmake_minimum_required(VERSION 3.25)
+include(${USES})
+file(GLOB layers RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
+list(FILTER layers EXCLUDE REGEX "\\.")
+set(faults "")
+foreach(layer IN LISTS layers)
+    file(GLOB_RECURSE sources ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp)
+    foreach(source IN LISTS sources)
+        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+        foreach(line IN LISTS includes)
+            string(REGEX REPLACE "^[^\"<]*[\"<]([^\">]*)[\">].*" "\\1" header "${line}")
+            string(REGEX REPLACE "/.*" "" first "${header}")
+            if(header MATCHES "(^|/)\\.\\.(/|$)")
+                list(APPEND faults "${source}: ${header} climbs out with ..")
+            elseif(header MATCHES "/" AND first IN_LIST layers AND NOT first STREQUAL layer
+                   AND NOT first IN_LIST uses_${layer})
+                list(APPEND faults "${source}: ${layer} may not use ${first}")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(faults)
+    list(JOIN faults "\n" text)
+    message(FATAL_ERROR "${text}")
+endif()
