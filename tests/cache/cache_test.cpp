@@ -51,6 +51,10 @@ TEST_F(Caches, SwitchGatesValidityAndClustersSetTheFlag) {
     EXPECT_FALSE(flag.Valid(&clear));
     EXPECT_TRUE(flag.Valid(&failed));
     EXPECT_FALSE(flag.ValueValid());
+    flag.Valid(true);
+    c.Update(&clear, "f");
+    StateCache::InvalidateAll();
+    EXPECT_FALSE(c.ValueValid() || flag.ValueValid()) << "every instance of the chain";
 }
 
 // Valid(x) on a value cache compares; a cluster pointer must not reach it as a bool.
