@@ -31,6 +31,17 @@ template <typename Row, typename T, typename H> auto Values(const TArrayArray<Ro
     return out;
 }
 
+template <typename T, int32_t C, typename H> H HandleOf(const TArray<T, C, H>&);
+
+// Checks all six comparisons of l and r against the sign of l - r.
+template <typename A> void ExpectOrder(const A& l, const A& r, int sign) {
+    SCOPED_TRACE(::testing::PrintToString(Values(l)) + " against " +
+                 ::testing::PrintToString(Values(r)));
+    EXPECT_TRUE((l == r) == (sign == 0) && (l != r) == (sign != 0));
+    EXPECT_TRUE((l < r) == (sign < 0) && (l <= r) == (sign <= 0));
+    EXPECT_TRUE((l > r) == (sign > 0) && (l >= r) == (sign >= 0));
+}
+
 // Disposes a LabVIEW array of handles and the dimSize handles it holds, as LabVIEW would.
 inline void Free(void* h) {
     EXPECT_EQ(lvhost::Dispose(h), 0);

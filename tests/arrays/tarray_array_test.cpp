@@ -5,9 +5,7 @@
 #include "support/lv_test.h"
 
 #include <climits>
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -18,42 +16,38 @@ using Ints = std::vector<LV_int32>;
 using Grid = std::vector<Ints>;
 using TextGrid = std::vector<std::vector<std::string>>;
 
-TEST(TArrayArray, ConstructionForms) {
+TEST(TArrayArray, ConstructionAccessFlatteningAndBuilding) {
     const Rows sized(3, 2, 0, 4);
     EXPECT_EQ(Values(sized), (Grid{{0, 0}, {}, {0, 0, 0, 0}}));
     EXPECT_EQ(Values(sized.GetSizes()), (Ints{2, 0, 4}));
     EXPECT_EQ(Values(Rows(0, 1)), (Grid{{0}}));
     EXPECT_EQ(Values(TextRows(2, 2, 1)), (TextGrid{{"", ""}, {""}}));
-    const Row a(2, 1, 2), b(1, 3);
-    EXPECT_EQ(Values(Rows(3, &a, static_cast<const Row*>(nullptr))), (Grid{{1, 2}, {}, {}}));
-    const Row both[] = {a, b};
-    EXPECT_EQ(Values(Rows(both, 2)), (Grid{{1, 2}, {3}}));
-    EXPECT_EQ(Rows(both, 0).GetSize(), 0);
-    EXPECT_EQ(Rows(-1).GetSize(), 0);
-    EXPECT_EQ(Rows(static_cast<LV_int32ArrayArray**>(nullptr)).GetSize(), 0);
-    Rows copy(2, &a, &b);
-    const Rows& same = copy;
-    copy = same;
-    EXPECT_EQ(Values(Rows(same)), (Grid{{1, 2}, {3}}));
-}
-
-TEST(TArrayArray, AccessFlatteningAndBuilding) {
     const Row a(2, 1, 2), b(3, 3, 4, 5), c(1, 6);
-    Rows rows(2, &a, &c);
+    EXPECT_EQ(Values(Rows(3, &a, static_cast<const Row*>(nullptr))), (Grid{{1, 2}, {}, {}}));
+    const Row both[] = {a, c};
+    EXPECT_EQ(Values(Rows(both, 2)), (Grid{{1, 2}, {6}}));
+    EXPECT_EQ(Rows(both, 0).GetSize() + Rows(-1).GetSize() + Rows(2).GetTotalElements(), 0);
+    EXPECT_EQ(Rows(static_cast<LV_int32ArrayArray**>(nullptr)).GetSize(), 0);
+
+    Rows rows(Rows(2, &a, &c));
+    const Rows& same = rows;
+    rows = same;
     rows[10] = Row(1, 42);
     EXPECT_EQ(Values(rows[-1]), (Ints{42})) << "the shared row keeps writes";
     rows[-1] = Row();
-    EXPECT_EQ(std::as_const(rows)[2].GetSize(), 0);
+    EXPECT_EQ(std::as_const(rows)[2].GetSize() + std::as_const(rows)[-1].GetSize(), 0);
     const Row* kept = &rows[1];
     rows.Insert(b, 1);
     EXPECT_EQ(&rows[2], kept);
     EXPECT_EQ(Values(rows.SubArray(1, -1)), (Grid{{3, 4, 5}, {6}}));
     EXPECT_EQ(Values(rows.CreateFlattenedArray()), (Ints{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(rows.GetTotalElements(), 6);
+    EXPECT_EQ(rows.GetUpperBound(), 2);
     rows.Insert(rows, 9);
-    EXPECT_EQ(rows.GetSize(), 6);
+    EXPECT_EQ(Values(rows.GetSizes()), (Ints{2, 3, 1, 2, 3, 1}));
     EXPECT_EQ(Values(rows.Initialize(7)[4]), (Ints{7, 7, 7}));
     EXPECT_EQ(Values(rows.Initialize(rows[4], 2)), (Grid{{7, 7, 7}, {7, 7, 7}}));
+    EXPECT_EQ(Values(rows.Initialize(c, -1)), (Grid{{6}, {6}}));
     EXPECT_EQ(rows.Initialize(rows[0], 0).GetSize(), 0);
 
     const TStringArray ab(2, "a", "b"), c1(1, "c");
@@ -62,32 +56,19 @@ TEST(TArrayArray, AccessFlatteningAndBuilding) {
     EXPECT_EQ(Values(text.Initialize("z")), (TextGrid{{"z", "z"}, {"z"}}));
 }
 
-// Counts that do not fit an int are refused. The arrays take address space but no memory (zeroed
-// blocks are not written), so the test skips where a process has too little of it.
-TEST(TArrayArray, CountsBeyondAnIntAreRefused) {
+// A total that does not fit the count of one row is refused. The rows take address space but no
+// memory (zeroed blocks are not written), so the test skips where a process has too little.
+TEST(TArrayArray, TotalsBeyondAnIntAreRefused) {
     using Chars = TArray<char, 1, LV_int8Array**>;
-    {
-        Chars full(INT_MAX);
-        if (full.GetSize() != INT_MAX)
-            GTEST_SKIP() << "no room for a 2 GB array";
-        full.Insert('x', 0).Insert(Chars(1, 'y'), 7);
-        EXPECT_EQ(full.GetSize(), INT_MAX);
-        EXPECT_EQ(full[0], 0);
-    }
     using CharRows = TArrayArray<Chars, char, LV_int8ArrayArray**>;
     const int half = 1100000000;
-    {
-        CharRows all(2, half, INT_MAX - half);
-        if (all[1].GetSize() != INT_MAX - half)
-            GTEST_SKIP() << "no room for 2 GB of rows";
-        EXPECT_EQ(all.GetTotalElements(), INT_MAX);
-    }
-    CharRows rows(2, half, half);
-    if (rows[1].GetSize() != half)
-        GTEST_SKIP() << "no room for two 1.1 GB rows";
+    CharRows rows(2, half, INT_MAX - half);
+    if (rows[1].GetSize() != INT_MAX - half)
+        GTEST_SKIP() << "no room for 2 GB of rows";
+    EXPECT_EQ(rows.GetTotalElements(), INT_MAX);
+    rows.Insert(Chars(1), 0);
     EXPECT_EQ(rows.GetTotalElements(), -1);
     EXPECT_EQ(rows.CreateFlattenedArray().GetSize(), 0);
-    EXPECT_EQ(Values(rows.GetSizes()), (Ints{half, half}));
 }
 
 class TArrayArrayOutput : public LvTest {};

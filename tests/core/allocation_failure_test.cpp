@@ -11,159 +11,80 @@
 
 namespace {
 
-using allocations::Watch;
-using Row = TArray<double, 10, LV_float64Array**>;
-using Rows = TArrayArray<Row, double, LV_float64ArrayArray**>;
+using Rows = TArrayArray<TArray<double, 10, LV_float64Array**>, double, LV_float64ArrayArray**>;
 using TextRows = TArrayArray<TStringArray, TString, LV_stringArrayArray**>;
 
-std::string Text(const TStringArray& a) {
+std::string Show(const TString& s) {
+    return s.CStr();
+}
+std::string Show(const ErrorCluster& e) {
+    return std::to_string(e.Code()) + ":" + e.Source().CStr();
+}
+template <typename T, int32_t C, typename H> std::string Show(const TArray<T, C, H>& a) {
+    return std::to_string(a.GetSize());
+}
+template <typename List> std::string Show(const List& list, const char* separator = "|") {
     std::string text;
-    for (int i = 0; i < a.GetSize(); ++i)
-        text += (i ? "|" : "") + std::string(a[i].CStr());
+    for (int i = 0; i < list.GetSize(); ++i)
+        text += (i ? separator : "") + Show(list[i]);
     return text;
 }
-
-std::string Text(const TextRows& rows) {
-    std::string text;
-    for (int i = 0; i < rows.GetSize(); ++i)
-        text += (i ? "/" : "") + Text(rows[i]);
-    return text;
+template <typename Row, typename T, typename H> std::string Show(const TArrayArray<Row, T, H>& r) {
+    return Show<TArrayArray<Row, T, H>>(r, "/");
 }
 
-std::string Text(const Rows& rows) {
-    std::string text;
-    for (int i = 0; i < rows.GetSize(); ++i)
-        text += (i ? "/" : "") + std::to_string(rows[i].GetSize());
-    return text;
+// Makes change on a copy of start while the nth allocation of it is refused, for n = 1, 2, ...
+// until the change needs no more: the result is done, or unchanged (by default start itself).
+template <typename V, typename Change>
+void ExpectWholeOrNothing(const V& start, Change change, const std::string& done,
+                          const char* unchanged = nullptr) {
+    for (size_t nth = 0;; ++nth) {
+        V value(start);
+        size_t refused = 0;
+        {
+            allocations::Watch watch;
+            watch.RefuseNth(nth);
+            EXPECT_NO_THROW(change(value)) << done;
+            refused = watch.Refused();
+        }
+        if (nth > 0 && refused == 0) {
+            EXPECT_GT(nth, 1u) << done << " allocates nothing";
+            return;
+        }
+        const std::string expected = nth == 0 ? done : unchanged ? unchanged : Show(start);
+        EXPECT_EQ(Show(value), expected) << "allocation " << nth << " refused";
+    }
 }
-
-// Builds its values, makes one change while the nth allocation of it is refused (0: none), and
-// describes the result.
-using Change = std::string (*)(Watch& watch, size_t nth);
-
-struct Case {
-    const char* name;
-    Change change;
-    const char* unchanged;
-    const char* done;
-};
-
-const Case kCases[] = {
-    {"TString +=",
-     [](Watch& w, size_t nth) {
-         TString s("abc");
-         w.RefuseNth(nth);
-         s += "def";
-         w.RefuseNone();
-         return std::string(s.CStr());
-     },
-     "abc", "abcdef"},
-    {"TString copy",
-     [](Watch& w, size_t nth) {
-         const TString s("abc");
-         w.RefuseNth(nth);
-         const TString copy(s);
-         w.RefuseNone();
-         return std::string(copy.CStr());
-     },
-     "", "abc"},
-    {"TString Format",
-     [](Watch& w, size_t nth) {
-         TString s("abc");
-         w.RefuseNth(nth);
-         s.Format("%s-%d", s.CStr(), 7);
-         w.RefuseNone();
-         return std::string(s.CStr());
-     },
-     "abc", "abc-7"},
-    {"ErrorCluster SetError",
-     [](Watch& w, size_t nth) {
-         ErrorCluster err;
-         err.SetWarning(2, "warning");
-         w.RefuseNth(nth);
-         err.SetError(15, "missing '%s'", "KEY");
-         w.RefuseNone();
-         return std::to_string(err.Code()) + ":" + err.Source().CStr();
-     },
-     "15:", "15:missing 'KEY'"},
-    {"TStringArray Insert",
-     [](Watch& w, size_t nth) {
-         TStringArray a(2, "a", "b");
-         const TStringArray xy(2, "x", "y");
-         w.RefuseNth(nth);
-         a.Insert(xy, 1);
-         w.RefuseNone();
-         return Text(a);
-     },
-     "a|b", "a|x|y|b"},
-    {"TStringArray copy",
-     [](Watch& w, size_t nth) {
-         const TStringArray a(2, "a", "b");
-         w.RefuseNth(nth);
-         const TStringArray copy(a);
-         w.RefuseNone();
-         return Text(copy);
-     },
-     "", "a|b"},
-    {"TArrayArray Initialize",
-     [](Watch& w, size_t nth) {
-         const TStringArray ab(2, "a", "b"), c(1, "c");
-         TextRows rows(2, &ab, &c);
-         w.RefuseNth(nth);
-         rows.Initialize(c, 3);
-         w.RefuseNone();
-         return Text(rows);
-     },
-     "a|b/c", "c/c/c"},
-    {"TArrayArray Insert into itself",
-     [](Watch& w, size_t nth) {
-         const TStringArray ab(2, "a", "b"), c(1, "c");
-         TextRows rows(2, &ab, &c);
-         w.RefuseNth(nth);
-         rows.Insert(rows, 1);
-         w.RefuseNone();
-         return Text(rows);
-     },
-     "a|b/c", "a|b/a|b/c/c"},
-    {"TArrayArray flattened",
-     [](Watch& w, size_t nth) {
-         const TStringArray ab(2, "a", "b"), c(1, "c");
-         const TextRows rows(2, &ab, &c);
-         w.RefuseNth(nth);
-         const TStringArray flat = rows.CreateFlattenedArray();
-         w.RefuseNone();
-         return Text(flat);
-     },
-     "", "a|b|c"},
-    {"TArrayArray numeric copy",
-     [](Watch& w, size_t nth) {
-         const Rows rows(3, 2, 0, 4);
-         w.RefuseNth(nth);
-         Rows copy;
-         copy = rows;
-         w.RefuseNone();
-         return Text(copy);
-     },
-     "", "2/0/4"},
-};
 
 TEST(AllocationFailure, AValueChangeIsWholeOrNotMadeAndNothingIsThrown) {
-    for (const Case& c : kCases) {
-        {
-            Watch watch;
-            EXPECT_EQ(c.change(watch, 0), c.done) << c.name;
-        }
-        size_t nth = 1;
-        for (;; ++nth) {
-            Watch watch;
-            std::string result;
-            EXPECT_NO_THROW(result = c.change(watch, nth)) << c.name;
-            if (watch.Refused() == 0)
-                break;
-            EXPECT_EQ(result, c.unchanged) << c.name << ", allocation " << nth << " refused";
-        }
-        EXPECT_GT(nth, 1u) << c.name << " allocates nothing";
-    }
+    const TString abc("abc");
+    ExpectWholeOrNothing(
+        abc, [](TString& s) { s += "def"; }, "abcdef");
+    ExpectWholeOrNothing(
+        TString(), [&](TString& s) { s = TString(abc); }, "abc");
+    ExpectWholeOrNothing(
+        abc, [](TString& s) { s.Format("%s-%d", s.CStr(), 7); }, "abc-7");
+    ErrorCluster warned;
+    warned.SetWarning(2, "warning");
+    ExpectWholeOrNothing(
+        warned, [](ErrorCluster& e) { e.SetError(15, "missing '%s'", "KEY"); }, "15:missing 'KEY'",
+        "15:");
+
+    const TStringArray ab(2, "a", "b"), c(1, "c"), xy(2, "x", "y");
+    ExpectWholeOrNothing(
+        ab, [&](TStringArray& a) { a.Insert(xy, 1); }, "a|x|y|b");
+    ExpectWholeOrNothing(
+        TStringArray(), [&](TStringArray& a) { a = TStringArray(ab); }, "a|b");
+    const TextRows rows(2, &ab, &c);
+    ExpectWholeOrNothing(
+        rows, [&](TextRows& r) { r.Initialize(c, 3); }, "c/c/c");
+    ExpectWholeOrNothing(
+        rows, [](TextRows& r) { r.Insert(r, 1); }, "a|b/a|b/c/c");
+    ExpectWholeOrNothing(
+        TStringArray(), [&](TStringArray& a) { a = rows.CreateFlattenedArray(); }, "a|b|c");
+    const Rows sized(3, 2, 0, 4);
+    ExpectWholeOrNothing(
+        Rows(), [&](Rows& r) { r = sized; }, "2/0/4");
 }
 
 } // namespace

@@ -1,0 +1,186 @@
+#include <koa_dev/address_cache.h>
+#include <koa_dev/error_cluster.h>
+#include <koa_dev/state_cache.h>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+namespace {
+
+// Read before any test has touched the switch.
+const bool kCachingAtLoad = StateCache::CacheEnable();
+
+class Caches : public ::testing::Test {
+  protected:
+    void TearDown() override { StateCache::CacheEnable(false); }
+
+    ErrorCluster clear, failed{true, 14, "failed"}, fatal, warning;
+    void SetUp() override {
+        AddressCache::InvalidateAll();
+        fatal.SetFatal(2);
+        warning.SetWarning(1, "unverified");
+    }
+};
+
+TEST_F(Caches, SwitchGatesValidityAndClustersSetTheFlag) {
+    EXPECT_FALSE(kCachingAtLoad);
+    Value_StateCache<TString> c;
+    EXPECT_FALSE(c.Update(&clear, "a"));
+    EXPECT_TRUE(c.ValueValid() && !c.Valid() && !c.Valid("a"));
+    EXPECT_FALSE(StateCache::CacheEnable(true));
+    EXPECT_TRUE(c.Valid("a") && !c.Valid("A") && StateCache::CacheEnable());
+    EXPECT_TRUE(StateCache::CacheEnable(false));
+    EXPECT_FALSE(c.Valid());
+    StateCache::CacheEnable(true);
+    EXPECT_TRUE(c.Update(&failed, "b")) << "Update answers what Valid() was before";
+    EXPECT_TRUE(c.Value() == TString("b") && !c.ValueValid());
+    c.Update(&warning, "c");
+    EXPECT_TRUE(c.ValueValid());
+    c.Update(&fatal, "d");
+    EXPECT_FALSE(c.ValueValid());
+    c.Update(&clear, "e");
+    c.Invalidate();
+    EXPECT_TRUE(!c.Valid("e") && c.Value() == TString("e"));
+    StateCache flag;
+    EXPECT_FALSE(flag.Valid(&clear));
+    EXPECT_TRUE(flag.Valid(&failed));
+    EXPECT_FALSE(flag.ValueValid());
+    flag.Valid(true);
+    c.Update(&clear, "f");
+    StateCache::InvalidateAll();
+    EXPECT_FALSE(c.ValueValid() || flag.ValueValid()) << "every instance of the chain";
+}
+
+// Valid(x) on a value cache compares; a cluster pointer must not reach it as a bool.
+template <typename C, typename A, typename = void> struct CanCallValid : std::false_type {};
+template <typename C, typename A>
+struct CanCallValid<C, A, std::void_t<decltype(std::declval<C&>().Valid(std::declval<A>()))>>
+    : std::true_type {};
+static_assert(!CanCallValid<Value_StateCache<bool>, ErrorCluster*>::value, "no pointer as bool");
+static_assert(CanCallValid<Value_StateCache<int16_t>, int>::value, "plain literals compare");
+
+TEST_F(Caches, BoolsCompareStoredBytesAndNaNMatchesAnything) {
+    StateCache::CacheEnable(true);
+    Value_StateCache<bool> b;
+    b.Update(&clear, false);
+    EXPECT_TRUE(b.Valid(false) && !b.Valid(true));
+    auto nanMatches = [this](auto one) {
+        using F = decltype(one);
+        const F nan = std::numeric_limits<F>::quiet_NaN();
+        Value_StateCache<F> c;
+        c.Update(&clear, one);
+        EXPECT_TRUE(!c.Valid(F(1.0000001)) && c.Valid(one) && c.Valid(nan));
+        c.Update(&clear, nan);
+        EXPECT_TRUE(c.Valid(F(-3.5)));
+    };
+    nanMatches(1.0f);
+    nanMatches(1.0);
+}
+
+using Log = std::vector<std::string>;
+Log g_log;
+
+// Fails exactly when it has names to record; logs what the base tells it.
+class Probe : public AddressCache {
+  public:
+    explicit Probe(std::string name, Log failures = {}) : name(name), failures(failures) {}
+
+    bool UpdateAddress() override {
+        if (name == "throws")
+            throw std::runtime_error("a driver's bug");
+        for (const std::string& f : failures)
+            UpdateFailureList(f.c_str());
+        return failures.empty();
+    }
+
+    std::string name;
+    Log failures;
+
+  protected:
+    void SetValidState(bool state) override {
+        g_log.push_back(name + (state ? " valid" : " invalid"));
+        AddressCache::SetValidState(state);
+    }
+};
+
+Log Refresh(ErrorCluster* err = nullptr) {
+    g_log.clear();
+    err ? AddressCache::UpdateAll(err) : AddressCache::UpdateAll();
+    return g_log;
+}
+
+std::string Failures() {
+    ErrorCluster clear;
+    return AddressCache::RetrieveFailureList(&clear).CStr();
+}
+
+TEST_F(Caches, AddressRefreshAndInvalidationRunNewestFirstUnlessTheClusterHoldsAnError) {
+    Probe a("A"), b("B", {"B"}), c("C");
+    EXPECT_EQ(Refresh(), (Log{"C valid", "B invalid", "A valid"}));
+    EXPECT_TRUE(a.Valid() && !b.Valid());
+    EXPECT_EQ(Failures(), "B\n");
+    for (ErrorCluster* err : {&failed, &fatal}) {
+        EXPECT_TRUE(Refresh(err).empty());
+        AddressCache::InvalidateAll(err);
+        EXPECT_TRUE(g_log.empty() && a.Valid());
+        EXPECT_TRUE(AddressCache::RetrieveFailureList(err).IsEmpty());
+    }
+    EXPECT_EQ(Failures(), "B\n");
+    b.failures.clear();
+    EXPECT_EQ(Refresh(&warning), (Log{"C valid", "B valid", "A valid"}));
+    g_log.clear();
+    AddressCache::InvalidateAll(&warning);
+    EXPECT_EQ(g_log, (Log{"C invalid", "B invalid", "A invalid"}));
+
+    Probe throws("throws");
+    ErrorCluster err;
+    EXPECT_NO_THROW(AddressCache::UpdateAll(&err));
+    EXPECT_EQ(err.FatalCode(), 42) << "an exception of a driver's code goes no further";
+    EXPECT_NO_THROW(AddressCache::UpdateAll());
+}
+
+TEST_F(Caches, FailureListKeepsTenDistinctNamesInOrder) {
+    Probe older("older", {"A"}), p("p", {"A", "B"});
+    Refresh();
+    EXPECT_EQ(Failures(), "A\nB\n");
+    older.failures.clear();
+    p.failures = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "3"};
+    const std::string ten = "0\n1\n2\n3\n4\n5\n6\n7\n8\n9\n";
+    Refresh();
+    EXPECT_EQ(Failures(), ten);
+    p.failures.back() = "10";
+    Refresh();
+    EXPECT_EQ(Failures(), ten + "...\n");
+    AddressCache::InvalidateAll();
+    EXPECT_EQ(Failures(), "");
+    p.failures = {"", "Z"};
+    Refresh();
+    EXPECT_EQ(Failures(), "\nZ\n");
+    p.failures = {""};
+    Refresh();
+    EXPECT_EQ(Failures(), "");
+}
+
+// The chain must keep exactly the live objects, newest first, whichever of them leaves.
+TEST_F(Caches, AddressChainKeepsTheLiveObjectsWhereverOneLeaves) {
+    std::unique_ptr<Probe> p[4];
+    for (int i = 0; i < 4; ++i)
+        p[i] = std::make_unique<Probe>(std::string(1, static_cast<char>('A' + i)));
+    p[1].reset();
+    EXPECT_EQ(Refresh(), (Log{"D valid", "C valid", "A valid"}));
+    p[3].reset();
+    EXPECT_EQ(Refresh(), (Log{"C valid", "A valid"}));
+    p[0].reset();
+    Probe e("E");
+    EXPECT_EQ(Refresh(), (Log{"E valid", "C valid"}));
+    p[2].reset();
+    EXPECT_EQ(Refresh(), (Log{"E valid"}));
+}
+
+} // namespace
