@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <string>
 
 #include <sys/stat.h>
@@ -142,11 +143,22 @@ TEST_F(LockObjectsTest, ForeignOrDamagedObjectsAreRefusedWithTheFileToRemove) {
         ResourceLock lock(&err, true);
         const std::string text = err.Source().CStr();
         EXPECT_EQ(err.Code(), 72);
-        EXPECT_EQ(text.rfind(damage.text, 0), 0u) << text;
-        EXPECT_NE(text.find("'" + files.*damage.named + "' "), std::string::npos) << text;
-        EXPECT_NE(text.find(damage.reason), std::string::npos) << text;
-        EXPECT_NE(text.find("remove"), std::string::npos) << text;
+        EXPECT_TRUE(text.rfind(damage.text, 0) == 0 &&
+                    text.find("'" + files.*damage.named + "' ") != std::string::npos &&
+                    text.find(damage.reason) != std::string::npos &&
+                    text.find("remove") != std::string::npos)
+            << text;
     }
+}
+
+// Sound objects are made afresh under their names, with nothing else left in the directory.
+TEST_F(LockObjectsTest, FreshObjectsLeaveNothingElseBehind) {
+    ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
+    EXPECT_TRUE(LockOnce());
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(files.dir))
+        names.insert(entry.path().string());
+    EXPECT_EQ(names, (std::set<std::string>{files.mutex, files.mem}));
 }
 
 } // namespace
