@@ -113,43 +113,45 @@ class HostWindowExit : public ScratchDirTest {
     const std::string memName = UniqueLockName("mem");
 };
 
-TEST_F(HostWindowExit, DestroyOfTheFrameRunsBothExitsOnce) {
+// Only the frame window's destruction runs the exits, once, and only those that exist, under the
+// lock: without the lock nothing runs.
+TEST_F(HostWindowExit, DestroyOfTheFrameRunsTheExitsThatExistOnce) {
+    const struct {
+        const char* device;
+        bool lockFound;
+        Lines exits;
+    } cases[] = {
+        {"dev_full", true, {"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"}},
+        {"dev_minimal", true, {"ctrl_full: ControllerExit()"}},
+        {nullptr, true, {"ctrl_full: ControllerExit()"}},
+        {"dev_full", false, {}},
+    };
     fakeWindows = {{false, true, "LVFrame", 1}};
-    HostWindowWatch watch(fakeSystem);
-    Load(controllerLibrary, "ctrl_full");
-    Load(deviceLibrary, "dev_full");
-    watch.OnWindowCall(-1, watch.frameWindow, 2);
-    watch.OnWindowCall(0, Handle(7), 2);
-    watch.OnWindowCall(0, watch.frameWindow, 0x10);
-    EXPECT_TRUE(TakeLog().empty());
-    EXPECT_FALSE(hostExitDone);
-
-    watch.OnWindowCall(0, watch.frameWindow, 2);
-    EXPECT_EQ(TakeLog(), (Lines{"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"}));
-    watch.OnWindowCall(1, watch.frameWindow, 2);
-    EXPECT_TRUE(TakeLog().empty());
-    EXPECT_NE(controllerLibrary, nullptr);
-    EXPECT_NE(deviceLibrary, nullptr);
-    EXPECT_TRUE(LockOnce());
-}
-
-TEST_F(HostWindowExit, AMissingDeviceExitOrLockDecidesWhatRuns) {
-    fakeWindows = {{false, true, "LVFrame", 1}};
-    HostWindowWatch watch(fakeSystem);
-    Load(controllerLibrary, "ctrl_full");
-    watch.OnWindowCall(0, watch.frameWindow, 2);
-    EXPECT_EQ(TakeLog(), Lines{"ctrl_full: ControllerExit()"});
-
-    hostExitDone = false;
-    Load(deviceLibrary, "dev_minimal");
-    watch.OnWindowCall(0, watch.frameWindow, 2);
-    EXPECT_EQ(TakeLog(), Lines{"ctrl_full: ControllerExit()"});
-
-    hostExitDone = false;
-    koa::ResourceLockAccess::ForgetMutex();
-    watch.OnWindowCall(0, watch.frameWindow, 2);
-    EXPECT_TRUE(TakeLog().empty());
-    EXPECT_FALSE(hostExitDone);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device != nullptr ? c.device : "no device");
+        HostWindowWatch watch(fakeSystem);
+        hostExitDone = false;
+        Load(controllerLibrary, "ctrl_full");
+        if (c.device != nullptr)
+            Load(deviceLibrary, c.device);
+        if (!c.lockFound)
+            koa::ResourceLockAccess::ForgetMutex();
+        watch.OnWindowCall(-1, watch.frameWindow, 2);
+        watch.OnWindowCall(0, Handle(7), 2);
+        watch.OnWindowCall(0, watch.frameWindow, 0x10);
+        EXPECT_TRUE(TakeLog().empty());
+        watch.OnWindowCall(0, watch.frameWindow, 2);
+        EXPECT_EQ(TakeLog(), c.exits);
+        EXPECT_EQ(hostExitDone, c.lockFound);
+        watch.OnWindowCall(1, watch.frameWindow, 2);
+        EXPECT_TRUE(TakeLog().empty());
+        EXPECT_NE(controllerLibrary, nullptr);
+        EXPECT_EQ(deviceLibrary != nullptr, c.device != nullptr);
+        EXPECT_EQ(LockOnce(), c.lockFound) << "the lock is released";
+        ErrorCluster clean;
+        UnloadControllerLibrary(&clean);
+        TakeLog();
+    }
 }
 
 } // namespace
