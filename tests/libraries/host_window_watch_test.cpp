@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -92,7 +93,6 @@ class HostWindowExit : public ScratchDirTest {
     void SetUp() override {
         ScratchDirTest::SetUp();
         koa::ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
-        hostExitDone = false;
     }
     void TearDown() override {
         ErrorCluster clean;
@@ -113,41 +113,35 @@ class HostWindowExit : public ScratchDirTest {
     const std::string memName = UniqueLockName("mem");
 };
 
-// Only the frame window's destruction runs the exits, once, and only those that exist, under the
-// lock: without the lock nothing runs.
+// Only the frame window's destruction runs the exits, once, and only those that exist; without
+// the lock nothing runs.
 TEST_F(HostWindowExit, DestroyOfTheFrameRunsTheExitsThatExistOnce) {
-    const struct {
-        const char* device;
-        bool lockFound;
-        Lines exits;
-    } cases[] = {
-        {"dev_full", true, {"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"}},
-        {"dev_minimal", true, {"ctrl_full: ControllerExit()"}},
-        {nullptr, true, {"ctrl_full: ControllerExit()"}},
-        {"dev_full", false, {}},
+    const std::pair<std::string, Lines> cases[] = {
+        {"dev_full", {"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"}},
+        {"dev_minimal", {"ctrl_full: ControllerExit()"}},
+        {"", {"ctrl_full: ControllerExit()"}},
+        {"no lock", {}},
     };
     fakeWindows = {{false, true, "LVFrame", 1}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.device != nullptr ? c.device : "no device");
+    for (const auto& [device, exits] : cases) {
+        SCOPED_TRACE(device);
         HostWindowWatch watch(fakeSystem);
         hostExitDone = false;
         Load(controllerLibrary, "ctrl_full");
-        if (c.device != nullptr)
-            Load(deviceLibrary, c.device);
-        if (!c.lockFound)
+        if (device == "no lock")
             koa::ResourceLockAccess::ForgetMutex();
+        else if (!device.empty())
+            Load(deviceLibrary, device.c_str());
         watch.OnWindowCall(-1, watch.frameWindow, 2);
         watch.OnWindowCall(0, Handle(7), 2);
         watch.OnWindowCall(0, watch.frameWindow, 0x10);
         EXPECT_TRUE(TakeLog().empty());
         watch.OnWindowCall(0, watch.frameWindow, 2);
-        EXPECT_EQ(TakeLog(), c.exits);
-        EXPECT_EQ(hostExitDone, c.lockFound);
         watch.OnWindowCall(1, watch.frameWindow, 2);
-        EXPECT_TRUE(TakeLog().empty());
+        EXPECT_EQ(TakeLog(), exits);
+        EXPECT_EQ(hostExitDone, !exits.empty());
+        EXPECT_EQ(LockOnce(), !exits.empty()) << "the lock is released";
         EXPECT_NE(controllerLibrary, nullptr);
-        EXPECT_EQ(deviceLibrary != nullptr, c.device != nullptr);
-        EXPECT_EQ(LockOnce(), c.lockFound) << "the lock is released";
         ErrorCluster clean;
         UnloadControllerLibrary(&clean);
         TakeLog();
