@@ -313,7 +313,10 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
             ASSERT_NO_FATAL_FAILURE(WriteSite());
         }
     }
-    EXPECT_EQ(openFiles(), opened); // nothing refused is left open
+    ErrorCluster copied;
+    LoadControllerLibrary(&copied, ("ctrl_full" + kSuffix).c_str());
+    EXPECT_EQ(Loaded(), "ctrl_full" + kSuffix);
+    EXPECT_EQ(openFiles(), opened); // nothing refused or copied is left open
 }
 #endif
 
