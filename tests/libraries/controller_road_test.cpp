@@ -313,8 +313,9 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
             ASSERT_NO_FATAL_FAILURE(WriteSite());
         }
     }
+    List("ctrl_full" + kSuffix);
     ErrorCluster copied;
-    LoadControllerLibrary(&copied, ("ctrl_full" + kSuffix).c_str());
+    LoadControllerLibrary(&copied, "");
     EXPECT_EQ(Loaded(), "ctrl_full" + kSuffix);
     EXPECT_EQ(openFiles(), opened); // nothing refused or copied is left open
 }

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -98,27 +99,34 @@ TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
     EXPECT_EQ(failed.Code(), 5);
 }
 
-// Another process holds the lock until it is killed; its owner stamp shows that it has it.
+// Another process holds the lock until it is killed; its owner stamp shows that it has it. A
+// thread of this process that waits for it meanwhile is woken and finds it abandoned, once.
 TEST_F(ResourceLockTest, AHolderKilledInAnotherProcessLeavesTheLockAbandonedOnce) {
 #if defined(KOA_DEV_TEST_EMULATOR)
     GTEST_SKIP() << "a user-mode emulator cannot tell a robust mutex that its owner died";
 #endif
-    {
-        HelperProcess holder({mutexName, memName, "0x5eed"});
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (ResourceLockAccess::Stamp() != 0x5eed && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        ASSERT_EQ(ResourceLockAccess::Stamp(), 0x5eedu);
-        EXPECT_EQ(TryFromAnotherThread(), kTimeout) << "held by the other process";
-    }
-    {
+    auto holder =
+        std::make_unique<HelperProcess>(std::vector<std::string>{mutexName, memName, "0x5eed"});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (ResourceLockAccess::Stamp() != 0x5eed && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(ResourceLockAccess::Stamp(), 0x5eedu);
+    EXPECT_EQ(TryFromAnotherThread(), kTimeout) << "held by the other process";
+    std::string found, meanwhile;
+    uint32_t stamp = 0;
+    std::thread waiter([&] {
         ErrorCluster err;
         ResourceLock lock(&err, true);
-        EXPECT_EQ(err.Code(), 72);
-        EXPECT_STREQ(err.Source().CStr(), "KOA_DEV.dll Resource Lock in a Undefined State!");
-        EXPECT_EQ(ResourceLockAccess::Stamp(), 0x5eedu) << "the stamp stays the dead owner's";
-        EXPECT_EQ(TryFromAnotherThread(), kTimeout) << "this thread holds it now";
-    }
+        found = err.Source().CStr();
+        stamp = ResourceLockAccess::Stamp();
+        meanwhile = TryFromAnotherThread();
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the waiter is likely waiting
+    holder.reset();
+    waiter.join();
+    EXPECT_EQ(found, "KOA_DEV.dll Resource Lock in a Undefined State!");
+    EXPECT_EQ(stamp, 0x5eedu) << "the stamp stays the dead owner's";
+    EXPECT_EQ(meanwhile, kTimeout) << "the waiter holds it now";
     EXPECT_EQ(TryFromAnotherThread(), "free") << "released, and clean again";
     EXPECT_NE(ResourceLockAccess::Stamp(), 0x5eedu);
 }
