@@ -114,37 +114,54 @@ class HostWindowExit : public ScratchDirTest {
 };
 
 // Only the frame window's destruction runs the exits, once, and only those that exist; without
-// the lock nothing runs.
-TEST_F(HostWindowExit, DestroyOfTheFrameRunsTheExitsThatExistOnce) {
-    const std::pair<std::string, Lines> cases[] = {
-        {"dev_full", {"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"}},
-        {"dev_minimal", {"ctrl_full: ControllerExit()"}},
-        {"", {"ctrl_full: ControllerExit()"}},
-        {"no lock", {}},
+// the lock nothing runs. The libraries stay loaded: unloading calls the exits again, the device
+// library's first, unless the cluster already holds an error.
+TEST_F(HostWindowExit, DestroyOfTheFrameRunsTheExitsThatExistOnceAndUnloadingAgain) {
+    const Lines controllerExit = {"ctrl_full: ControllerExit()"};
+    const Lines controllerUnload = {"ctrl_full: ControllerExit()", "ctrl_full: unloaded()"};
+    const struct {
+        std::string device;
+        Lines exits, deviceUnload;
+    } cases[] = {
+        {"dev_full",
+         {"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"},
+         {"dev_full: LibraryExit()", "dev_full: unloaded()"}},
+        {"dev_minimal", controllerExit, {"dev_minimal: unloaded()"}},
+        {"", controllerExit, {}},
+        {"no lock", {}, {}},
     };
     fakeWindows = {{false, true, "LVFrame", 1}};
-    for (const auto& [device, exits] : cases) {
-        SCOPED_TRACE(device);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device);
         HostWindowWatch watch(fakeSystem);
         hostExitDone = false;
         Load(controllerLibrary, "ctrl_full");
-        if (device == "no lock")
+        if (c.device == "no lock")
             koa::ResourceLockAccess::ForgetMutex();
-        else if (!device.empty())
-            Load(deviceLibrary, device.c_str());
+        else if (!c.device.empty())
+            Load(deviceLibrary, c.device.c_str());
         watch.OnWindowCall(-1, watch.frameWindow, 2);
         watch.OnWindowCall(0, Handle(7), 2);
         watch.OnWindowCall(0, watch.frameWindow, 0x10);
         EXPECT_TRUE(TakeLog().empty());
         watch.OnWindowCall(0, watch.frameWindow, 2);
         watch.OnWindowCall(1, watch.frameWindow, 2);
-        EXPECT_EQ(TakeLog(), exits);
-        EXPECT_EQ(hostExitDone, !exits.empty());
-        EXPECT_EQ(LockOnce(), !exits.empty()) << "the lock is released";
-        EXPECT_NE(controllerLibrary, nullptr);
-        ErrorCluster clean;
+        EXPECT_EQ(TakeLog(), c.exits);
+        EXPECT_EQ(hostExitDone, !c.exits.empty());
+        EXPECT_EQ(LockOnce(), !c.exits.empty()) << "the lock is released";
+
+        controllerObject = &controllerLibrary;
+        ErrorCluster failed(true, 99, "earlier"), clean;
+        UnloadDeviceLibrary(&failed);
+        UnloadControllerLibrary(&failed);
+        EXPECT_TRUE(TakeLog().empty());
         UnloadControllerLibrary(&clean);
-        TakeLog();
+        Lines unload = c.deviceUnload;
+        unload.insert(unload.end(), controllerUnload.begin(), controllerUnload.end());
+        EXPECT_EQ(TakeLog(), unload);
+        EXPECT_FALSE(clean.Status());
+        EXPECT_TRUE(controllerLibrary == nullptr && deviceLibrary == nullptr &&
+                    controllerObject == nullptr);
     }
 }
 
