@@ -230,7 +230,8 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     Expect(missingId, true, 12, "Controller Function 'ID_Device' Not Found in DLL");
 
     // The local directory is gone: the released library cannot be copied.
-    std::filesystem::remove_all(Local());
+    ASSERT_NO_FATAL_FAILURE(WriteSite(Dir() + "gone" KOA_TEST_SEPARATOR));
+    std::filesystem::remove(Dir() + "gone");
     ErrorCluster noCopy;
     EXPECT_TRUE(LoadControllerLibrary(&noCopy, ("ctrl_full" + kSuffix).c_str()).IsEmpty());
     Expect(noCopy, true, 14, "Unable to Update Local DLL 'ctrl_full" + kSuffix + "'\n");
