@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -128,7 +129,14 @@ TEST_F(LockObjectsTest, ForeignOrDamagedObjectsAreRefusedWithTheFileToRemove) {
          [](const LockFiles& f) { Garble(f.mutex, 8, '\xff'); }, kUnexpected, &LockFiles::mutex,
          "holds a damaged mutex"},
     };
-    // Sound objects are made afresh under their names, with nothing else left in the directory.
+    // Sound objects are made afresh under their names, with nothing else left in the directory
+    // and, for the mutex, no file left open.
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto opened = openFiles();
+    EXPECT_NE(koa::platform::CreateNamedMutex(mutexName.c_str()), nullptr);
+    EXPECT_EQ(openFiles(), opened);
     ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
     EXPECT_TRUE(LockOnce());
     std::set<std::string> names;
