@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -73,8 +74,10 @@ class ControllerRoad : public ScratchDirTest {
     static std::string Loaded() { return ControllerDLL_FileName(false).CStr(); }
 };
 
+// The list's first line is longer than an entry's 100 characters: it gives two entries.
 TEST_F(ControllerRoad, ListModeConnectsTheSecondControllerAndDevicesLoadOnTop) {
-    List("\r\n  ctrl_fails" + kSuffix + " | a\r\n\n ctrl_full" + kSuffix + "|port 2 \n" +
+    const std::string fails = "ctrl_fails" + kSuffix + "|", cut(100 - fails.size(), 'x');
+    List("\r\n  " + fails + cut + fails + " a\r\n\n ctrl_full" + kSuffix + "|port 2 \n" +
          "ctrl_minimal" + kSuffix + "\n");
     ErrorCluster err;
     const std::string name = "ctrl_full" + kSuffix;
@@ -82,11 +85,15 @@ TEST_F(ControllerRoad, ListModeConnectsTheSecondControllerAndDevicesLoadOnTop) {
               "Warning!!!    Controller Library '" + name + "' is a Pre-Release Version!");
     Expect(err, false, 3, "Controller Library '" + name + "' is a Pre-Release Version!");
     EXPECT_EQ(ControllerDLL_FileName(true).CStr(), Local() + name);
+    ErrorCluster failed(true, 99, "earlier");
     EXPECT_NE(DebugTools(nullptr), nullptr);
+    EXPECT_EQ(DebugTools(&failed), nullptr);
+    EXPECT_EQ(GetControllerFunctionAddress(&failed, "ControllerExit"), nullptr);
     EXPECT_TRUE(DoesFileExists((Local() + "ctrl_fails" + kSuffix).c_str()));
     EXPECT_FALSE(DoesFileExists((Local() + "ctrl_minimal" + kSuffix).c_str()));
     EXPECT_EQ(TakeLog(),
-              (Lines{"ctrl_fails: VerifyControllerConnected(a)", "ctrl_fails: unloaded()",
+              (Lines{"ctrl_fails: VerifyControllerConnected(" + cut + ")", "ctrl_fails: unloaded()",
+                     "ctrl_fails: VerifyControllerConnected(a)", "ctrl_fails: unloaded()",
                      "ctrl_full: VerifyControllerConnected(port 2)",
                      "ctrl_full: ControllerObjectPointer(DebugTools)"}));
 
@@ -94,8 +101,11 @@ TEST_F(ControllerRoad, ListModeConnectsTheSecondControllerAndDevicesLoadOnTop) {
     Place("dev_full" + kSuffix);
     EXPECT_STREQ(LoadDeviceLibrary(&err, ("dev_full" + kSuffix + " | COM1").c_str()).CStr(),
                  "dev_full ready: COM1");
+    EXPECT_EQ(DeviceDLL_FileName(false).CStr(), "dev_full" + kSuffix);
     EXPECT_STREQ(LoadDeviceLibrary(&err, ("dev_full" + kSuffix + "|COM2").c_str()).CStr(),
                  "dev_full ready: COM2");
+    EXPECT_EQ(GetDeviceFunctionAddress(&failed, "LibraryExit"), nullptr);
+    Expect(failed, true, 99, "earlier");
     EXPECT_EQ(TakeLog(), (Lines{"ctrl_full: ID_Device()", "dev_full: LibraryInitilize(COM1)",
                                 "dev_full: LibraryExit()", "dev_full: unloaded()",
                                 "dev_full: LibraryInitilize(COM2)"}));
@@ -114,24 +124,9 @@ TEST_F(ControllerRoad, ListModeConnectsTheSecondControllerAndDevicesLoadOnTop) {
     EXPECT_TRUE(LoadDeviceLibrary(&err, "").IsEmpty());
     EXPECT_TRUE(DeviceDLL_FileName(false).IsEmpty());
     Expect(err, false, 3, "Controller Library '" + name + "' is a Pre-Release Version!");
-}
-
-// Long lines give entries of 100 characters; the parameter texts show where the cuts are.
-TEST_F(ControllerRoad, ListEntriesAreCutAfterAHundredCharacters) {
-    const std::string fails = "ctrl_fails" + kSuffix + "|";
-    const std::string full = "ctrl_full" + kSuffix + "|";
-    const std::string first(100 - fails.size(), 'x'), second(100 - fails.size(), 'y');
-    const std::string third(50 - full.size(), 'z');
-    List(fails + first + fails + second + full + third + "\r\n");
-    ErrorCluster err;
-    LoadControllerLibrary(&err, "");
-    EXPECT_EQ(Loaded(), "ctrl_full" + kSuffix);
-    EXPECT_EQ(
-        TakeLog(),
-        (Lines{"ctrl_fails: VerifyControllerConnected(" + first + ")", "ctrl_fails: unloaded()",
-               "ctrl_fails: VerifyControllerConnected(" + second + ")", "ctrl_fails: unloaded()",
-               "ctrl_full: VerifyControllerConnected(" + third + ")",
-               "ctrl_full: ControllerObjectPointer(DebugTools)"}));
+    ErrorCluster noDevice;
+    EXPECT_EQ(GetDeviceFunctionAddress(&noDevice, "LibraryExit"), nullptr);
+    Expect(noDevice, true, 15, "Device DLL Not Loaded");
 }
 
 TEST_F(ControllerRoad, ListModeFailures) {
@@ -162,6 +157,7 @@ TEST_F(ControllerRoad, ListModeFailures) {
         EXPECT_TRUE(LoadControllerLibrary(&err, "").IsEmpty());
         Expect(err, true, c.code, c.source);
         EXPECT_EQ(Loaded(), c.unloads ? "" : full);
+        EXPECT_EQ(DebugTools(nullptr) == nullptr, c.unloads);
     }
 }
 
@@ -232,6 +228,14 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     missingId.ResetAll();
     ID_Device(&missingId);
     Expect(missingId, true, 12, "Controller Function 'ID_Device' Not Found in DLL");
+
+    // The local directory is gone: the released library cannot be copied.
+    ASSERT_NO_FATAL_FAILURE(WriteSite(Dir() + "gone" KOA_TEST_SEPARATOR));
+    std::filesystem::remove(Dir() + "gone");
+    ErrorCluster noCopy;
+    EXPECT_TRUE(LoadControllerLibrary(&noCopy, ("ctrl_full" + kSuffix).c_str()).IsEmpty());
+    Expect(noCopy, true, 14, "Unable to Update Local DLL 'ctrl_full" + kSuffix + "'\n");
+    EXPECT_EQ(Loaded(), "ctrl_minimal" + kSuffix) << "an attempt that never began unloads nothing";
 }
 
 #if !defined(_WIN32)
@@ -273,36 +277,19 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
          }},
     };
     const std::string x = "x" + kSuffix;
+    enum Operation { Reload, LoadController, VerifyDevice };
     const struct {
         std::string path;
-        TString (*operation)(ErrorCluster* err, const std::string& name);
+        Operation operation;
         LV_int32 code;
         std::string source;
     } roles[] = {
-        {ResourceFilePath(),
-         [](ErrorCluster* err, const std::string&) {
-             ReloadCommonDllResourceFile(err);
-             return TString();
-         },
-         14, "Error Loading Resource File 'koa_dev.rsc'"},
-        {Dir() + "controllers.txt",
-         [](ErrorCluster* err, const std::string&) { return LoadControllerLibrary(err, ""); }, 7,
-         "Unable to open Controller List File"},
-        {Released() + x,
-         [](ErrorCluster* err, const std::string& name) {
-             return LoadControllerLibrary(err, name.c_str());
-         },
-         13, "DLL '" + x + "' was Not Found or is Invalid\n"},
-        {Local() + x,
-         [](ErrorCluster* err, const std::string& name) {
-             return LoadControllerLibrary(err, name.c_str());
-         },
-         14, "Error Loading Controller Library '" + x + "'"},
-        {Local() + x,
-         [](ErrorCluster* err, const std::string& name) {
-             return VerifyDeviceSpecificDllVersion(err, name.c_str());
-         },
-         15, "Unable to read Local Library Version Information for '" + x + "'\n"},
+        {ResourceFilePath(), Reload, 14, "Error Loading Resource File 'koa_dev.rsc'"},
+        {Dir() + "controllers.txt", LoadController, 7, "Unable to open Controller List File"},
+        {Released() + x, LoadController, 13, "DLL '" + x + "' was Not Found or is Invalid\n"},
+        {Local() + x, LoadController, 14, "Error Loading Controller Library '" + x + "'"},
+        {Local() + x, VerifyDevice, 15,
+         "Unable to read Local Library Version Information for '" + x + "'\n"},
     };
     const auto openFiles = [] {
         return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
@@ -314,14 +301,24 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
             std::filesystem::remove(role.path);
             make(role.path);
             ErrorCluster err;
-            EXPECT_TRUE(role.operation(&err, x).IsEmpty());
+            const TString spec = role.path == Dir() + "controllers.txt" ? "" : x.c_str();
+            if (role.operation == Reload)
+                ReloadCommonDllResourceFile(&err);
+            else if (role.operation == LoadController)
+                EXPECT_TRUE(LoadControllerLibrary(&err, spec).IsEmpty());
+            else
+                EXPECT_TRUE(VerifyDeviceSpecificDllVersion(&err, spec).IsEmpty());
             Expect(err, true, role.code, role.source);
             EXPECT_EQ(Loaded(), "");
             std::filesystem::remove(role.path);
             ASSERT_NO_FATAL_FAILURE(WriteSite());
         }
     }
-    EXPECT_EQ(openFiles(), opened); // nothing refused is left open
+    List("ctrl_full" + kSuffix);
+    ErrorCluster copied;
+    LoadControllerLibrary(&copied, "");
+    EXPECT_EQ(Loaded(), "ctrl_full" + kSuffix);
+    EXPECT_EQ(openFiles(), opened); // nothing refused or copied is left open
 }
 #endif
 
@@ -353,6 +350,37 @@ TEST_F(ControllerRoad, OutOfMemoryIsFatalCode2AndNothingIsThrown) {
     EXPECT_GT(nth, 10u);
     EXPECT_EQ(Loaded(), name) << "the load that had all its memory";
     TakeLog();
+}
+
+// The entry point records the library's own module: its file name is the library's, not the
+// executable's.
+TEST(SharedLibrary, NamesItsOwnModuleAndTheHostDirectory) {
+    const TString path = CommonDLL_FileName(true);
+    EXPECT_STREQ(CommonDLL_FileName(false).CStr(), KOA_DEV_LIBRARY_NAME);
+    EXPECT_TRUE(DoesFileExists(path)) << path.CStr();
+    EXPECT_STREQ((RemoveFileNameFromPath(path) + KOA_DEV_LIBRARY_NAME).CStr(), path.CStr());
+
+    const TString host = LabVIEW_FilePath();
+    ASSERT_FALSE(host.IsEmpty());
+    EXPECT_NE(std::strchr("\\/", host.CStr()[host.Length() - 1]), nullptr);
+    EXPECT_TRUE(DoesFileExists(host + "koa_dev_shared_tests*"));
+
+    ErrorCluster err;
+    EXPECT_EQ(GetControllerFunctionAddress(&err, "VerifyControllerConnected"), nullptr);
+    EXPECT_EQ(err.Code(), 15);
+    EXPECT_TRUE(ControllerDLL_FileName(true).IsEmpty());
+}
+
+// Without a resource file beside the executable, the one beside the library is read.
+TEST(SharedLibrary, ReadsTheResourceFileBesideTheLibrary) {
+    const std::string own = RemoveFileNameFromPath(CommonDLL_FileName(true)).CStr();
+    RemoveResourceFile();
+    WriteResourceFile({{1, "R:\\"}, {2, "F"}, {3, "P"}, {4, "L"}, {5, "V"}}, own);
+    ErrorCluster err;
+    ReloadCommonDllResourceFile(&err);
+    RemoveResourceFile(own);
+    EXPECT_EQ(err.Code(), 0) << err.Source().CStr();
+    EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R:\\");
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -92,7 +93,6 @@ class HostWindowExit : public ScratchDirTest {
     void SetUp() override {
         ScratchDirTest::SetUp();
         koa::ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
-        hostExitDone = false;
     }
     void TearDown() override {
         ErrorCluster clean;
@@ -113,43 +113,56 @@ class HostWindowExit : public ScratchDirTest {
     const std::string memName = UniqueLockName("mem");
 };
 
-TEST_F(HostWindowExit, DestroyOfTheFrameRunsBothExitsOnce) {
+// Only the frame window's destruction runs the exits, once, and only those that exist; without
+// the lock nothing runs. The libraries stay loaded: unloading calls the exits again, the device
+// library's first, unless the cluster already holds an error.
+TEST_F(HostWindowExit, DestroyOfTheFrameRunsTheExitsThatExistOnceAndUnloadingAgain) {
+    const Lines controllerExit = {"ctrl_full: ControllerExit()"};
+    const Lines controllerUnload = {"ctrl_full: ControllerExit()", "ctrl_full: unloaded()"};
+    const struct {
+        std::string device;
+        Lines exits, deviceUnload;
+    } cases[] = {
+        {"dev_full",
+         {"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"},
+         {"dev_full: LibraryExit()", "dev_full: unloaded()"}},
+        {"dev_minimal", controllerExit, {"dev_minimal: unloaded()"}},
+        {"", controllerExit, {}},
+        {"no lock", {}, {}},
+    };
     fakeWindows = {{false, true, "LVFrame", 1}};
-    HostWindowWatch watch(fakeSystem);
-    Load(controllerLibrary, "ctrl_full");
-    Load(deviceLibrary, "dev_full");
-    watch.OnWindowCall(-1, watch.frameWindow, 2);
-    watch.OnWindowCall(0, Handle(7), 2);
-    watch.OnWindowCall(0, watch.frameWindow, 0x10);
-    EXPECT_TRUE(TakeLog().empty());
-    EXPECT_FALSE(hostExitDone);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.device);
+        HostWindowWatch watch(fakeSystem);
+        hostExitDone = false;
+        Load(controllerLibrary, "ctrl_full");
+        if (c.device == "no lock")
+            koa::ResourceLockAccess::ForgetMutex();
+        else if (!c.device.empty())
+            Load(deviceLibrary, c.device.c_str());
+        watch.OnWindowCall(-1, watch.frameWindow, 2);
+        watch.OnWindowCall(0, Handle(7), 2);
+        watch.OnWindowCall(0, watch.frameWindow, 0x10);
+        EXPECT_TRUE(TakeLog().empty());
+        watch.OnWindowCall(0, watch.frameWindow, 2);
+        watch.OnWindowCall(1, watch.frameWindow, 2);
+        EXPECT_EQ(TakeLog(), c.exits);
+        EXPECT_EQ(hostExitDone, !c.exits.empty());
+        EXPECT_EQ(LockOnce(), !c.exits.empty()) << "the lock is released";
 
-    watch.OnWindowCall(0, watch.frameWindow, 2);
-    EXPECT_EQ(TakeLog(), (Lines{"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"}));
-    watch.OnWindowCall(1, watch.frameWindow, 2);
-    EXPECT_TRUE(TakeLog().empty());
-    EXPECT_NE(controllerLibrary, nullptr);
-    EXPECT_NE(deviceLibrary, nullptr);
-    EXPECT_TRUE(LockOnce());
-}
-
-TEST_F(HostWindowExit, AMissingDeviceExitOrLockDecidesWhatRuns) {
-    fakeWindows = {{false, true, "LVFrame", 1}};
-    HostWindowWatch watch(fakeSystem);
-    Load(controllerLibrary, "ctrl_full");
-    watch.OnWindowCall(0, watch.frameWindow, 2);
-    EXPECT_EQ(TakeLog(), Lines{"ctrl_full: ControllerExit()"});
-
-    hostExitDone = false;
-    Load(deviceLibrary, "dev_minimal");
-    watch.OnWindowCall(0, watch.frameWindow, 2);
-    EXPECT_EQ(TakeLog(), Lines{"ctrl_full: ControllerExit()"});
-
-    hostExitDone = false;
-    koa::ResourceLockAccess::ForgetMutex();
-    watch.OnWindowCall(0, watch.frameWindow, 2);
-    EXPECT_TRUE(TakeLog().empty());
-    EXPECT_FALSE(hostExitDone);
+        controllerObject = &controllerLibrary;
+        ErrorCluster failed(true, 99, "earlier"), clean;
+        UnloadDeviceLibrary(&failed);
+        UnloadControllerLibrary(&failed);
+        EXPECT_TRUE(TakeLog().empty());
+        UnloadControllerLibrary(&clean);
+        Lines unload = c.deviceUnload;
+        unload.insert(unload.end(), controllerUnload.begin(), controllerUnload.end());
+        EXPECT_EQ(TakeLog(), unload);
+        EXPECT_FALSE(clean.Status());
+        EXPECT_TRUE(controllerLibrary == nullptr && deviceLibrary == nullptr &&
+                    controllerObject == nullptr);
+    }
 }
 
 } // namespace

@@ -2,19 +2,10 @@
 
 #include <windows.h>
 
-namespace {
-
-std::string HelperPath() {
-    char self[MAX_PATH] = {};
-    DWORD n = GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path(self, n);
-    return path.substr(0, path.find_last_of("\\/") + 1) + "koa_dev_lock_helper.exe";
-}
-
-} // namespace
-
 HelperProcess::HelperProcess(const std::vector<std::string>& args) {
-    std::string path = HelperPath();
+    char self[MAX_PATH] = {};
+    const std::string me(self, GetModuleFileNameA(nullptr, self, MAX_PATH));
+    const std::string path = me.substr(0, me.find_last_of("\\/") + 1) + "koa_dev_lock_helper.exe";
     std::string line = "\"" + path + "\"";
     for (const std::string& arg : args)
         line += " \"" + arg + "\"";
@@ -29,25 +20,8 @@ HelperProcess::HelperProcess(const std::vector<std::string>& args) {
 }
 
 HelperProcess::~HelperProcess() {
-    Kill();
-    Wait();
-}
-
-bool HelperProcess::Started() const {
-    return process != nullptr;
-}
-
-int HelperProcess::Wait() {
-    DWORD code = 0;
-    if (process == nullptr || WaitForSingleObject(process, INFINITE) != WAIT_OBJECT_0 ||
-        !GetExitCodeProcess(process, &code))
-        return -1;
-    CloseHandle(process);
-    process = nullptr;
-    return static_cast<int>(code);
-}
-
-void HelperProcess::Kill() {
+    if (process != nullptr && TerminateProcess(process, 137))
+        WaitForSingleObject(process, INFINITE);
     if (process != nullptr)
-        TerminateProcess(process, 137);
+        CloseHandle(process);
 }

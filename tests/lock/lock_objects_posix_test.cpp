@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <set>
 #include <string>
 
 #include <sys/stat.h>
@@ -127,6 +129,20 @@ TEST_F(LockObjectsTest, ForeignOrDamagedObjectsAreRefusedWithTheFileToRemove) {
          [](const LockFiles& f) { Garble(f.mutex, 8, '\xff'); }, kUnexpected, &LockFiles::mutex,
          "holds a damaged mutex"},
     };
+    // Sound objects are made afresh under their names, with nothing else left in the directory
+    // and, for the mutex, no file left open.
+    const auto openFiles = [] {
+        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    };
+    const auto opened = openFiles();
+    EXPECT_NE(koa::platform::CreateNamedMutex(mutexName.c_str()), nullptr);
+    EXPECT_EQ(openFiles(), opened);
+    ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
+    EXPECT_TRUE(LockOnce());
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(files.dir))
+        names.insert(entry.path().string());
+    EXPECT_EQ(names, (std::set<std::string>{files.mutex, files.mem}));
     for (const Damage& damage : damages) {
         SCOPED_TRACE(damage.what);
         if (geteuid() != 0 && std::string(damage.reason).find("user 4242") != std::string::npos)
@@ -142,10 +158,11 @@ TEST_F(LockObjectsTest, ForeignOrDamagedObjectsAreRefusedWithTheFileToRemove) {
         ResourceLock lock(&err, true);
         const std::string text = err.Source().CStr();
         EXPECT_EQ(err.Code(), 72);
-        EXPECT_EQ(text.rfind(damage.text, 0), 0u) << text;
-        EXPECT_NE(text.find("'" + files.*damage.named + "' "), std::string::npos) << text;
-        EXPECT_NE(text.find(damage.reason), std::string::npos) << text;
-        EXPECT_NE(text.find("remove"), std::string::npos) << text;
+        EXPECT_TRUE(text.rfind(damage.text, 0) == 0 &&
+                    text.find("'" + files.*damage.named + "' ") != std::string::npos &&
+                    text.find(damage.reason) != std::string::npos &&
+                    text.find("remove") != std::string::npos)
+            << text;
     }
 }
 

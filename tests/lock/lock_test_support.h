@@ -23,31 +23,19 @@ inline bool LockOnce() {
     return !err.Status();
 }
 
-// The block that a test and its helper processes share besides the lock.
-struct HelperBlock {
-    volatile uint32_t inside;  // a helper is between lock and unlock
-    volatile uint32_t counter; // increments made under the lock
-    volatile uint32_t holding; // the holding helper has the lock
-    volatile uint32_t start;   // the helpers may begin
-};
-
-// The work of a helper process (lock_helper.cpp); its exit code.
+// The work of a helper process (lock_helper.cpp). Arguments: the lock's mutex and shared-memory
+// names and an owner stamp. As another instance of the library with that stamp, it takes the lock
+// and holds it until it is killed; exit code 2 when the lock failed.
 int RunLockHelper(const std::vector<std::string>& args);
 
-// A helper process: on Windows the helper program built next to the test executable, elsewhere
-// a copy of this process.
+// A helper process, killed and waited for when the object is destroyed: on Windows the helper
+// program built next to the test executable, elsewhere a copy of this process.
 class HelperProcess {
   public:
     explicit HelperProcess(const std::vector<std::string>& args);
     ~HelperProcess();
     HelperProcess(const HelperProcess&) = delete;
     HelperProcess& operator=(const HelperProcess&) = delete;
-
-    bool Started() const;
-    // Exit code once it has ended; -1 when it could not be waited for.
-    int Wait();
-    // Ends it at once, without any chance to clean up.
-    void Kill();
 
   private:
     void* process = nullptr;
