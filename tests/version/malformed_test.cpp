@@ -75,6 +75,8 @@ TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
 }
 
 TEST(MalformedFiles, CutOrDamagedResourceFilesHoldNoVersionResource) {
+    // A root without value or children that ends the block: its value is there, and empty.
+    EXPECT_EQ(Text(Bytes{12, 0, 0, 0, 1, 0, 'A', 0, 'B', 0, 0, 0}, "\\"), "");
     const Bytes file = ReadBytes(kResFile);
     const Bytes block = VersionBlockOf(file);
     ASSERT_FALSE(block.empty());
@@ -120,10 +122,12 @@ TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
         const char* what;
         size_t at, width;
         uint64_t value;
-    } damages[] = {{"section past the end", header + l.sectionOffset, l.width, elf.size() + 16},
-                   {"section size", header + l.sectionSize, l.width, huge - 8},
-                   {"section table", l.tableOffset, l.width, huge - 100},
-                   {"names in a section that does not exist", l.namesIndex, 2, 0x7FFE}};
+    } damages[] = {
+        {"section past the end", header + l.sectionOffset, l.width, elf.size() + 16},
+        {"section size", header + l.sectionSize, l.width, huge - 8},
+        {"section table", l.tableOffset, l.width, huge - 100},
+        {"names in a section that does not exist", l.namesIndex, 2, 0x7FFE},
+        {"count that leaves the section out", l.namesIndex - 2, 2, (header - table) / l.entrySize}};
     for (const auto& d : damages) {
         Bytes bad = elf;
         WriteWord(bad, d.width, d.at, d.value);
