@@ -74,9 +74,11 @@ TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
     }
 }
 
-TEST(MalformedFiles, CutOrDamagedResourceFilesHoldNoVersionResource) {
-    // A root without value or children that ends the block: its value is there, and empty.
-    EXPECT_EQ(Text(Bytes{12, 0, 0, 0, 1, 0, 'A', 0, 'B', 0, 0, 0}, "\\"), "");
+TEST(MalformedFiles, ResourceFilesAreReadOnlyWithinTheirBounds) {
+    // A child with an empty key before the one asked for, whose empty value ends the block.
+    const Bytes tiny = {32, 0, 0, 0, 1,  0, 'A', 0, 'B', 0, 0,   0, 8, 0, 0, 0,
+                        1,  0, 0, 0, 12, 0, 0,   0, 1,   0, 'C', 0, 0, 0, 0, 0};
+    EXPECT_EQ(Text(tiny, "\\C"), "");
     const Bytes file = ReadBytes(kResFile);
     const Bytes block = VersionBlockOf(file);
     ASSERT_FALSE(block.empty());
@@ -88,6 +90,11 @@ TEST(MalformedFiles, CutOrDamagedResourceFilesHoldNoVersionResource) {
         EXPECT_FALSE(QueryFixedFileInfo(Span(cut))) << size;
         EXPECT_FALSE(Text(cut, "\\StringFileInfo\\040904B0\\Empty")) << size;
     }
+    // A resource named by a string before the version resource is passed over.
+    Bytes named = file, entry = {0, 0, 0, 0, 36, 0, 0, 0, 'X', 0, 'Y', 0, 0, 0, 0xFF, 0xFF, 5, 0};
+    entry.resize(36);
+    named.insert(named.begin() + 32, entry.begin(), entry.end());
+    EXPECT_EQ(VersionBlockOf(named), block);
     // The version entry's header size too small for a header, its data size beyond the file.
     for (auto [at, value] : {std::pair<size_t, uint16_t>(36, 8), {34, 0x7FFF}}) {
         Bytes bad = file;
