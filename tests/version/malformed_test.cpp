@@ -95,6 +95,11 @@ TEST(MalformedFiles, ResourceFilesAreReadOnlyWithinTheirBounds) {
     entry.resize(36);
     named.insert(named.begin() + 32, entry.begin(), entry.end());
     EXPECT_EQ(VersionBlockOf(named), block);
+    // Of two version resources of one language, the first is read.
+    Bytes twice = file;
+    twice.insert(twice.end(), file.begin() + 32, file.end());
+    twice.at(file.size() + 32 + 40) ^= 1; // the second one's fixed part
+    EXPECT_EQ(VersionBlockOf(twice), block);
     // The version entry's header size too small for a header, its data size beyond the file.
     for (auto [at, value] : {std::pair<size_t, uint16_t>(36, 8), {34, 0x7FFF}}) {
         Bytes bad = file;
