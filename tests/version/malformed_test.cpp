@@ -79,6 +79,9 @@ TEST(MalformedFiles, ResourceFilesAreReadOnlyWithinTheirBounds) {
     const Bytes tiny = {32, 0, 0, 0, 1,  0, 'A', 0, 'B', 0, 0,   0, 8, 0, 0, 0,
                         1,  0, 0, 0, 12, 0, 0,   0, 1,   0, 'C', 0, 0, 0, 0, 0};
     EXPECT_EQ(Text(tiny, "\\C"), "");
+    Bytes ansi = tiny; // a 16-bit block, whose key begins where a 32-bit one has its type
+    ansi.at(4) = ' ';
+    EXPECT_EQ(Text(ansi, "\\C"), std::nullopt);
     const Bytes file = ReadBytes(kResFile);
     const Bytes block = VersionBlockOf(file);
     ASSERT_FALSE(block.empty());
