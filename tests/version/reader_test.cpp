@@ -4,7 +4,17 @@
 
 #include <gtest/gtest.h>
 
+#include <koa_dev/version.h>
+
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#if !defined(_WIN32)
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 using namespace version_test;
 
@@ -79,6 +89,37 @@ void ExpectFixed(const koa::formats::FixedFileInfo& fixed, const uint32_t (&expe
     EXPECT_EQ(fixed.fileFlagsMask, 0x3Fu);
     EXPECT_EQ(fixed.fileType, 2u);
 }
+
+#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
+// The sample library padded with a hole to 1 GB, the most a library may have: its version is read
+// in a process that could not hold a tenth of the file. (Address space limits do not suit the
+// sanitizers' shadow memory.)
+TEST(PlatformVersionInfo, AHugeLibraryIsReadWithoutMemoryOfItsSize) {
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("koa_dev_huge_sample." + std::to_string(getpid()) + ".so"))
+                                 .string();
+    std::filesystem::copy_file(KOA_TEST_SAMPLE_LIBRARY, path,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::resize_file(path, uintmax_t{1} << 30);
+    const pid_t child = fork();
+    if (child == 0) {
+        long pages = 0;
+        std::ifstream("/proc/self/statm") >> pages;
+        const rlim_t mapped = static_cast<rlim_t>(pages) * static_cast<rlim_t>(getpagesize());
+        const rlimit limit{mapped + (rlim_t{64} << 20), mapped + (rlim_t{64} << 20)};
+        uint32_t flags = 0;
+        _exit(setrlimit(RLIMIT_AS, &limit) == 0 &&
+                      ReadFileVersionInformation(path.c_str(), nullptr, nullptr, &flags) &&
+                      flags == kSampleFlags
+                  ? 0
+                  : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    std::filesystem::remove(path);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+}
+#endif
 
 } // namespace
 

@@ -12,6 +12,12 @@
 #include <sstream>
 #include <string>
 
+#if !defined(_WIN32)
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -328,5 +334,55 @@ TEST_F(Release, UpdateReplacesAReadOnlyCopyAndReportsWhatCannotBeCopied) {
     EXPECT_EQ(noDirectory.Code(), 14);
     EXPECT_STREQ(noDirectory.Source().CStr(), "Unable to Update Local DLL 'x.dll'\n");
 }
+
+#if !defined(_WIN32)
+// True while the process has a file open whose name holds part.
+bool HasFileOpen(pid_t process, const std::string& part) {
+    std::error_code error;
+    const std::string fds = "/proc/" + std::to_string(process) + "/fd";
+    for (const auto& fd : fs::directory_iterator(fds, error))
+        if (fs::read_symlink(fd.path(), error).string().find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+// Processes updating one 5 MB library at the same time, one of them killed while it writes its
+// copy: every update that succeeds leaves the whole released file, and so does the last.
+TEST_F(Release, ConcurrentUpdatesLeaveAWholeFile) {
+    std::string released5MB = ReadAll(Fixture("v1004"));
+    released5MB.resize(5 << 20);
+    WriteFile(released + "x.dll", released5MB);
+    Place("v1003", local + "x.dll");
+    const auto update = [&](int times) {
+        for (int i = 0; i < times; ++i) {
+            ErrorCluster err;
+            UpdateLocalDLL(&err, "x.dll");
+            if (err.Status() || ReadAll(local + "x.dll") != released5MB)
+                return 1;
+        }
+        return 0;
+    };
+    std::vector<pid_t> updaters;
+    for (int i = 0; i < 4; ++i) {
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(update(i == 0 ? 1000 : 2));
+        updaters.push_back(child);
+    }
+    int killedStatus = 0;
+    while (!HasFileOpen(updaters[0], "x.dll.") &&
+           waitpid(updaters[0], &killedStatus, WNOHANG) == 0) {
+    }
+    kill(updaters[0], SIGKILL);
+    for (const pid_t child : updaters) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        if (child != updaters[0]) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        }
+    }
+    EXPECT_TRUE(ReadAll(local + "x.dll") == released5MB);
+}
+#endif
 
 } // namespace
