@@ -12,7 +12,13 @@
 namespace {
 
 using Strings = std::map<uint16_t, std::string>;
-using Getter = TString (*)(ErrorCluster*);
+
+// The seven keys: string id, getter, the getter's name in its message, the value written.
+struct Key {
+    uint16_t id;
+    TString (*get)(ErrorCluster*);
+    std::string name, value;
+};
 
 // Each test writes its own koa_dev.rsc beside the executable and reloads it, so the tests do not
 // depend on each other's order.
@@ -23,9 +29,20 @@ class Configuration : public ScratchDirTest {
         ScratchDirTest::TearDown();
     }
 
+    std::vector<Key> Keys() const {
+        return {{1, ReleasedDllPath, "ReleasedDllPath", "R:\\rel\\"},
+                {2, FirmwarePath, "FirmwarePath", "F:\\fw\\"},
+                {3, ProfilePath, "ProfilePath", "P:\\prof\\"},
+                {4, ControllerListFile, "ControllerListFile", "C:\\list.txt"},
+                {5, RevisionCheckFile, "RevisionCheckFile", "C:\\Data\\rev.txt"},
+                {100, LocalDllPath, "LocalDllPath", Dir()},
+                {101, MenuPath, "MenuPath", "M:\\menus\\"}};
+    }
     Strings AllKeys() const {
-        return {{1, "R:\\rel\\"},         {2, "F:\\fw\\"}, {3, "P:\\prof\\"},   {4, "C:\\list.txt"},
-                {5, "C:\\Data\\rev.txt"}, {100, Dir()},    {101, "M:\\menus\\"}};
+        Strings strings;
+        for (const Key& key : Keys())
+            strings[key.id] = key.value;
+        return strings;
     }
     static ErrorCluster Reload(const Strings& strings) {
         WriteResourceFile(strings);
@@ -40,28 +57,22 @@ class Configuration : public ScratchDirTest {
     }
 };
 
-// Values are read only by a reload, and only the seven keys are read.
+// Values are read only by a reload, and only the seven keys are read; a reload starts afresh and
+// names the first required key that is missing.
 TEST_F(Configuration, AReloadReadsTheSevenValuesAndNothingElse) {
     Strings strings = AllKeys();
     strings[6] = strings[99] = "never read";
     ExpectError(Reload(strings), 0, "");
     ErrorCluster err;
-    for (const auto& [value, expected] : {std::pair(ReleasedDllPath(&err), "R:\\rel\\"),
-                                          {FirmwarePath(&err), "F:\\fw\\"},
-                                          {ProfilePath(&err), "P:\\prof\\"},
-                                          {ControllerListFile(&err), "C:\\list.txt"},
-                                          {RevisionCheckFile(&err), "C:\\Data\\rev.txt"},
-                                          {MenuPath(&err), "M:\\menus\\"}})
-        EXPECT_STREQ(value.CStr(), expected);
-    EXPECT_EQ(LocalDllPath(&err).CStr(), Dir());
+    for (const Key& key : Keys())
+        EXPECT_EQ(key.get(&err).CStr(), key.value) << key.name;
     ExpectError(err, 0, "");
     EXPECT_STREQ(commonDllResourceFile.FormattedPathInfo().CStr(),
                  "Released DLL Path = 'R:\\rel\\'\nFirmware Path = 'F:\\fw\\'\nProfile Path = "
                  "'P:\\prof\\'\nController List File = 'C:\\list.txt'\nRevision Check File = "
                  "'C:\\Data\\rev.txt'\n");
 
-    strings[1] = "R:\\new\\";
-    strings.erase(5);
+    strings = {{1, "R:\\new\\"}, {4, "L"}, {100, "scratch_not_created" KOA_TEST_SEPARATOR}};
     WriteResourceFile(strings);
     EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R:\\rel\\");
     ErrorCluster failed(true, 99, "earlier");
@@ -69,9 +80,14 @@ TEST_F(Configuration, AReloadReadsTheSevenValuesAndNothingElse) {
     EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R:\\rel\\");
     ErrorCluster reload;
     ReloadCommonDllResourceFile(&reload);
-    ExpectError(reload, 15, "'REVISION_CHECK_FILE' Resource not found in file 'koa_dev.rsc'");
+    ExpectError(reload, 15, "'FIRMWARE_PATH' Resource not found in file 'koa_dev.rsc'");
     EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R:\\new\\");
+    EXPECT_STREQ(ControllerListFile(nullptr).CStr(), "L");
     EXPECT_STREQ(RevisionCheckFile(nullptr).CStr(), "<Unknown>");
+    EXPECT_STREQ(MenuPath(nullptr).CStr(), "<Unknown>");
+    // Resolved, but not created while the cluster holds an error.
+    EXPECT_EQ(LocalDllPath(nullptr).CStr(), Host() + strings[100]);
+    EXPECT_FALSE(IsDirectory(Host() + strings[100]));
 }
 
 TEST_F(Configuration, MissingFileIs13AndUnreadableFileIs14) {
@@ -80,17 +96,10 @@ TEST_F(Configuration, MissingFileIs13AndUnreadableFileIs14) {
     ErrorCluster err;
     ReloadCommonDllResourceFile(&err);
     ExpectError(err, 13, "Resource File 'koa_dev.rsc' Not Found");
-    for (const auto& [getter, name] :
-         {std::pair<Getter, std::string>(ReleasedDllPath, "ReleasedDllPath"),
-          {FirmwarePath, "FirmwarePath"},
-          {ProfilePath, "ProfilePath"},
-          {ControllerListFile, "ControllerListFile"},
-          {RevisionCheckFile, "RevisionCheckFile"},
-          {LocalDllPath, "LocalDllPath"},
-          {MenuPath, "MenuPath"}}) {
+    for (const Key& key : Keys()) {
         ErrorCluster missing;
-        EXPECT_STREQ(getter(&missing).CStr(), "<Unknown>");
-        ExpectError(missing, 15, name + " Resource not Found");
+        EXPECT_STREQ(key.get(&missing).CStr(), "<Unknown>");
+        ExpectError(missing, 15, key.name + " Resource not Found");
     }
 
     WriteFile(ResourceFilePath(), "not a library");
@@ -98,20 +107,6 @@ TEST_F(Configuration, MissingFileIs13AndUnreadableFileIs14) {
     ReloadCommonDllResourceFile(&unreadable);
     ExpectError(unreadable, 14, "Error Loading Resource File 'koa_dev.rsc'");
     EXPECT_STREQ(LocalDllPath(nullptr).CStr(), "<Unknown>");
-}
-
-TEST_F(Configuration, FirstMissingRequiredKeyIsNamedAndTheRestIsRead) {
-    Strings strings = AllKeys();
-    strings.erase(2);
-    strings.erase(3);
-    strings[100] = "scratch_not_created" KOA_TEST_SEPARATOR;
-    ExpectError(Reload(strings), 15, "'FIRMWARE_PATH' Resource not found in file 'koa_dev.rsc'");
-    EXPECT_STREQ(ProfilePath(nullptr).CStr(), "<Unknown>");
-    EXPECT_STREQ(RevisionCheckFile(nullptr).CStr(), "C:\\Data\\rev.txt");
-    EXPECT_STREQ(MenuPath(nullptr).CStr(), "M:\\menus\\");
-    // Resolved, but not created while the cluster holds an error.
-    EXPECT_EQ(LocalDllPath(nullptr).CStr(), Host() + strings[100]);
-    EXPECT_FALSE(IsDirectory(Host() + strings[100]));
 }
 
 // Relative paths are taken from the host's directory and created; absolute ones stay as they
@@ -129,10 +124,7 @@ TEST_F(Configuration, LocalDllPathIsResolvedAndCreated) {
 #endif
     for (const auto& [value, path] : cases) {
         Strings strings = AllKeys();
-        if (value.empty())
-            strings.erase(100);
-        else
-            strings[100] = value;
+        strings[100] = value;
         if (path.empty()) {
             ExpectError(Reload(strings), 7,
                         "Local DLL Path does not Exist and can not be created '" + value + "'");
@@ -160,8 +152,8 @@ TEST_F(Configuration, GettersHonourTheClusterAndDeriveTheMenuPath) {
     strings.erase(101);
     ExpectError(Reload(strings), 0, "");
     ErrorCluster failed(true, 99, "earlier");
-    EXPECT_TRUE(ReleasedDllPath(&failed).IsEmpty());
-    EXPECT_TRUE(MenuPath(&failed).IsEmpty());
+    for (const Key& key : Keys())
+        EXPECT_TRUE(key.get(&failed).IsEmpty()) << key.name;
     ExpectError(failed, 99, "earlier");
 
     ErrorCluster warned(false, 3, "a warning");

@@ -18,9 +18,9 @@ Bytes UndamagedImage();
 // The file offset at which the resource data of UndamagedImage() ends.
 size_t ResourceDataEnd(const Bytes& image);
 
-// What is left of a damaged image: nothing of its strings, those of the block of ids 96-111
-// (100 and 101) whole, or no image at all.
-enum class Left { NoString, SecondBlock, NoImage };
+// What is left of a damaged image: every string, nothing of its strings, those of the block of
+// ids 96-111 (100 and 101) whole, or no image at all.
+enum class Left { All, NoString, SecondBlock, NoImage };
 
 struct Damage {
     const char* name;

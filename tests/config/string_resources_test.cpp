@@ -1,3 +1,6 @@
+#include "config/damaged_images.h"
+#include "formats/string_resource_image.h"
+#include "formats/text_encoding.h"
 #include "platform/string_resources.h"
 #include "rsc/string_resource_writer.h"
 #include "support/scratch_dir.h"
@@ -8,25 +11,21 @@
 
 namespace {
 
-using koa::platform::OpenStringResourceFile;
-using koa::platform::StringResourceFile;
+using koa::formats::StringResourceImage;
 using koa::rsc::Machine;
-
 using Strings = std::map<unsigned int, std::string>;
 
-// Each id read with a buffer of size bytes gives its string.
-void ExpectStrings(StringResourceFile& file, const Strings& expected, int size = 260) {
-    for (const auto& [id, text] : expected) {
-        std::string buffer(static_cast<size_t>(size), '#');
-        const int length = file.LoadString(id, buffer.data(), size);
-        ASSERT_TRUE(length >= 0 && length < size) << "id " << id;
-        EXPECT_EQ(buffer[static_cast<size_t>(length)], '\0') << "id " << id;
-        EXPECT_EQ(buffer.substr(0, static_cast<size_t>(length)), text) << "id " << id;
-    }
+// The string id holds when read with a buffer of size bytes, checked to end inside the buffer.
+template <typename File> std::string Load(File& file, unsigned int id, int size = 260) {
+    std::string buffer(static_cast<size_t>(size), '#');
+    const int length = file.LoadString(id, buffer.data(), size);
+    EXPECT_TRUE(length >= 0 && length < size && buffer[static_cast<size_t>(length)] == '\0') << id;
+    return buffer.substr(0, static_cast<size_t>(std::max(length, 0)));
 }
 
-std::u16string U(const std::string& utf8) {
-    return *koa::rsc::Utf8ToUtf16(utf8);
+template <typename File> void ExpectStrings(File& file, const Strings& expected, int size = 260) {
+    for (const auto& [id, text] : expected)
+        EXPECT_EQ(Load(file, id, size), text) << "id " << id;
 }
 
 // Windows converts to the ANSI code page (1252 under Wine); Linux gives UTF-8.
@@ -42,90 +41,119 @@ const char kEmoji[] = "\xF0\x9F\x98\x80", kCutEmoji[] = "";
 const std::vector<Machine> kLoadableMachines{Machine::I386, Machine::X86_64};
 #endif
 
-class StringResourceFiles : public ScratchDirTest {
-  protected:
-    std::unique_ptr<StringResourceFile> Open(const koa::rsc::StringSettings& settings,
-                                             Machine machine = kLoadableMachines.front()) {
-        const auto image = koa::rsc::WriteStringResourceImage(settings, machine);
-        WriteFile(Dir() + "strings.rsc", std::string(image.begin(), image.end()));
-        return OpenStringResourceFile((Dir() + "strings.rsc").c_str());
-    }
-};
+class StringResourceFiles : public ScratchDirTest {};
 
 TEST_F(StringResourceFiles, WrittenStringsReadBackUnderTheirOwnIdsOnly) {
-    const std::string longValue(300, 'L'), cut(258, 'a');
-    const koa::rsc::StringSettings settings{{0, u"zero"},         {1, u"C:\\Released\\"},
-                                            {3, U(longValue)},    {6, u""},
-                                            {16, u"sixteen"},     {99, u"ninety-nine"},
-                                            {100, u"Libs\\"},     {101, U("C:\\Menüs\\€\\")},
-                                            {102, U(cut + "üü")}, {103, U("\xF0\x9F\x98\x80")},
+    const std::string cut(258, 'a');
+    const koa::rsc::StringSettings settings{{0, u"zero"},
+                                            {1, u"C:\\Released\\"},
+                                            {3, std::u16string(300, u'L')},
+                                            {6, u""},
+                                            {16, u"sixteen"},
+                                            {99, u"ninety-nine"},
+                                            {100, u"Libs\\"},
+                                            {101, u"C:\\Menüs\\€\\"},
+                                            {102, std::u16string(258, u'a') + u"üü"},
+                                            {103, u"\U0001F600"},
                                             {65535, u"last"}};
+    // Written for each processor, and read back.
+    const auto open = [&](const koa::rsc::StringSettings& strings, Machine machine) {
+        const auto image = koa::rsc::WriteStringResourceImage(strings, machine);
+        WriteFile(Dir() + "strings.rsc", std::string(image.begin(), image.end()));
+        return koa::platform::OpenStringResourceFile((Dir() + "strings.rsc").c_str());
+    };
     // As LoadStringA, only the low 16 bits of the id count.
-    Strings expected{{0, "zero"},
-                     {1, "C:\\Released\\"},
-                     {3, longValue.substr(0, 259)},
-                     {100, "Libs\\"},
-                     {101, kMenu},
-                     {102, cut + kCutUmlaut},
-                     {65535, "last"},
-                     {0x10001, "C:\\Released\\"}};
-    expected[103] = kEmoji;
+    Strings expected{{0, "zero"},     {1, "C:\\Released\\"},      {3, std::string(259, 'L')},
+                     {16, "sixteen"}, {99, "ninety-nine"},        {100, "Libs\\"},
+                     {101, kMenu},    {102, cut + kCutUmlaut},    {103, kEmoji},
+                     {65535, "last"}, {0x10001, "C:\\Released\\"}};
     for (unsigned int absent : {2u, 6u, 7u, 15u, 17u, 98u, 104u, 111u, 112u, 65534u})
         expected[absent] = "";
     for (Machine machine : kLoadableMachines) {
         SCOPED_TRACE(machine == Machine::I386 ? "i386" : "x86-64");
-        auto file = Open(settings, machine);
+        auto file = open(settings, machine);
         ASSERT_TRUE(file);
         ExpectStrings(*file, expected);
         ExpectStrings(*file, {{1, "C:\\"}, {103, kCutEmoji}}, 4);
         ExpectStrings(*file, {{1, ""}}, 1);
     }
-    auto empty = Open({});
+    auto empty = open({}, kLoadableMachines.front());
     ASSERT_TRUE(empty);
     ExpectStrings(*empty, {{1, ""}});
-}
 
-TEST_F(StringResourceFiles, FilesThatAreNoLibraryAreNotOpened) {
     for (const std::string text : {"MZno\n", ""}) {
         WriteFile(Dir() + "x.txt", text);
-        EXPECT_FALSE(OpenStringResourceFile((Dir() + "x.txt").c_str())) << text;
+        EXPECT_FALSE(koa::platform::OpenStringResourceFile((Dir() + "x.txt").c_str())) << text;
     }
-    EXPECT_FALSE(OpenStringResourceFile((Dir() + "missing").c_str()));
-    EXPECT_FALSE(OpenStringResourceFile(nullptr));
+    EXPECT_FALSE(koa::platform::OpenStringResourceFile((Dir() + "missing").c_str()));
+    EXPECT_FALSE(koa::platform::OpenStringResourceFile(nullptr));
 }
 
-// Files built by the MinGW resource compiler and linker from fixtures/strings.rc.
-TEST_F(StringResourceFiles, ReadsWhatTheResourceCompilerWrote) {
+// Files built by the MinGW resource compiler and linker from fixtures/strings.rc: files this
+// project's writer had no part in, with tables in several languages.
+TEST(StringResourceFixtures, ReadsWhatTheResourceCompilerWrote) {
 #if !defined(KOA_DEV_RC_FIXTURES)
     GTEST_SKIP() << "no MinGW resource compiler";
 #else
     std::string three;
     for (int i = 0; i < 26; ++i)
         three += "P123456789";
-    const Strings expected{{0, "id zero"},
-                           {1, "C:\\Released\\"},
-                           {3, three.substr(0, 259)},
-                           {4, "\\\\server\\share\\controllers.txt"},
-                           {5, ""},
-                           {6, ""},
-                           {100, "Libs\\"},
-                           {101, kMenu},
-                           {102, "id 102"},
-                           {65535, "last id"},
-                           {160, "en-US 160"},
-                           {176, "de 176"},
-                           {192, "en 192"},
-                           {208, "neutral 208"}};
+    const Strings expected{{1, "C:\\Released\\"}, {3, three.substr(0, 259)}, {5, ""},
+                           {101, kMenu},          {65535, "last id"},        {160, "en-US 160"},
+                           {176, "de 176"},       {192, "en 192"},           {208, "neutral 208"}};
     for (Machine machine : kLoadableMachines) {
         const std::string triplet =
             machine == Machine::I386 ? "i686-w64-mingw32" : "x86_64-w64-mingw32";
         SCOPED_TRACE(triplet);
-        auto file = OpenStringResourceFile(
+        auto file = koa::platform::OpenStringResourceFile(
             (std::string(KOA_DEV_RC_FIXTURES) + "/strings-" + triplet + ".dll").c_str());
         ASSERT_TRUE(file);
         ExpectStrings(*file, expected);
     }
 #endif
+}
+
+// A damaged or cut image gives no image, or each string whole or absent: never a part of one.
+TEST(StringResourceImage, DamagedOrCutFilesGiveNoImageOrWholeStringsOnly) {
+    const koa::test::Bytes undamaged = koa::test::UndamagedImage();
+    for (const koa::test::Damage& damage : koa::test::ResourceDamages()) {
+        SCOPED_TRACE(damage.name);
+        koa::test::Bytes bytes = undamaged;
+        damage.apply(bytes);
+        auto image = StringResourceImage::FromBytes(bytes);
+        ASSERT_EQ(!image, damage.left == koa::test::Left::NoImage);
+        Strings expected;
+        for (const auto& [id, text] : koa::test::UndamagedStrings()) {
+            const bool kept = damage.left == koa::test::Left::All ||
+                              (damage.left == koa::test::Left::SecondBlock && id >= 96 && id < 112);
+            expected[id] = kept ? text.substr(0, 259) : "";
+        }
+        if (image)
+            ExpectStrings(*image, expected);
+    }
+    for (size_t size = 0; size < undamaged.size(); ++size) {
+        auto image = StringResourceImage::FromBytes({undamaged.begin(), undamaged.begin() + size});
+        for (const auto& [id, text] : koa::test::UndamagedStrings()) {
+            const std::string read = image ? Load(*image, id) : "";
+            EXPECT_TRUE(read.empty() || read == text.substr(0, 259)) << size << " id " << id;
+        }
+    }
+}
+
+TEST(TextEncoding, Utf8IsCutOnlyBetweenCharactersAndWrittenOnlyFromWellFormedText) {
+    using koa::formats::Utf16ToUtf8;
+    const std::u16string text = u"a\u00FC\u20AC\U0001F600";
+    const std::string utf8 = "a\xC3\xBC\xE2\x82\xAC\xF0\x9F\x98\x80";
+    for (auto [room, kept] : {std::pair<size_t, size_t>(100, 10), {9, 6}, {5, 3}, {2, 1}, {0, 0}})
+        EXPECT_EQ(Utf16ToUtf8(text, room), utf8.substr(0, kept)) << room;
+    // A surrogate without its partner.
+    EXPECT_EQ(Utf16ToUtf8(std::u16string{u'x', char16_t(0xD800), u'y', char16_t(0xDC00)}, 100),
+              "x\xEF\xBF\xBDy\xEF\xBF\xBD");
+    EXPECT_EQ(koa::rsc::Utf8ToUtf16(utf8), text);
+    EXPECT_EQ(koa::rsc::Utf8ToUtf16(""), u"");
+    for (const char* bad : {"\xC3", "\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",
+                            "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\xC3(", "\xE2\x82"})
+        EXPECT_FALSE(koa::rsc::Utf8ToUtf16(bad)) << bad;
 }
 
 } // namespace

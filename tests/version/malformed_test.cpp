@@ -20,11 +20,6 @@ const char* const kResFile = KOA_TEST_SAMPLE_RES;
 const char* const kResFile = KOA_TEST_WINDRES_RES;
 #endif
 
-void Put16(Bytes& bytes, size_t at, uint16_t value) {
-    bytes.at(at) = static_cast<uint8_t>(value);
-    bytes.at(at + 1) = static_cast<uint8_t>(value >> 8);
-}
-
 // Offset of the node whose key is the ASCII text key.
 size_t NodeOf(const Bytes& block, const std::string& key) {
     Bytes pattern;
@@ -41,10 +36,13 @@ size_t NodeOf(const Bytes& block, const std::string& key) {
 // whether the fixed part, and the texts of FileVersion and PrivateBuild (kAny: not checked).
 TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
     const char* const kAny = "any";
+    const Bytes sound = VersionBlockOf(ReadBytes(kResFile));
+    ASSERT_FALSE(sound.empty());
+    const size_t table = NodeOf(sound, "040904b0");
     struct Case {
         const char *what, *node;
         size_t field;
-        uint16_t value;
+        uint64_t value;
         bool fixed;
         const char *fileVersion, *privateBuild;
     } const cases[] = {
@@ -52,16 +50,18 @@ TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
         {"fixed part with a wrong signature", "VS_VERSION_INFO", 40, 0, true, "1, 2, 3, 4", kAny},
         {"root cuts its key", "VS_VERSION_INFO", 0, 20, false, kAny, kAny},
         {"table longer than its parent", "StringFileInfo", 0, 0xFFF0, true, nullptr, kAny},
+        // Grown past the end of StringFileInfo, into VarFileInfo: still inside the block, so only
+        // its parent's bound can stop it.
+        {"child past its parent", "040904b0", 0, ReadWord(sound, 2, table) + 8u, true, nullptr,
+         nullptr},
         // A walk that trusted a length of 0 would go round forever.
         {"node of length 0", "FileVersion", 0, 0, true, nullptr, nullptr},
         {"node cuts its key", "FileVersion", 0, 16, true, nullptr, kAny},
         {"text longer than its node", "FileVersion", 2, 200, true, "1, 2, 3, 4", "lab test"}};
-    const Bytes sound = VersionBlockOf(ReadBytes(kResFile));
-    ASSERT_FALSE(sound.empty());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Bytes block = sound;
-        Put16(block, NodeOf(block, c.node) + c.field, c.value);
+        WriteWord(block, 2, NodeOf(block, c.node) + c.field, c.value);
         EXPECT_EQ(QueryFixedFileInfo(Span(block)).has_value(), c.fixed);
         for (auto [name, expected] :
              {std::pair("FileVersion", c.fileVersion), {"PrivateBuild", c.privateBuild}}) {
@@ -74,18 +74,14 @@ TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
     }
 }
 
-// The string table grown past the end of StringFileInfo, into VarFileInfo: still inside the block,
-// so only its parent's bound can stop it.
-TEST(MalformedBlock, ChildRunningPastItsParentIsNotRead) {
-    Bytes block = VersionBlockOf(ReadBytes(kResFile));
-    ASSERT_FALSE(block.empty());
-    const size_t table = NodeOf(block, "040904b0");
-    Put16(block, table, static_cast<uint16_t>(block.at(table) + 256 * block.at(table + 1) + 8));
-    ASSERT_LT(table + block.at(table) + 256 * block.at(table + 1), block.size());
-    EXPECT_EQ(Text(block, (kSampleTable + std::string("FileVersion")).c_str()), std::nullopt);
-}
-
-TEST(MalformedFiles, CutOrDamagedResourceFilesHoldNoVersionResource) {
+TEST(MalformedFiles, ResourceFilesAreReadOnlyWithinTheirBounds) {
+    // A child with an empty key before the one asked for, whose empty value ends the block.
+    const Bytes tiny = {32, 0, 0, 0, 1,  0, 'A', 0, 'B', 0, 0,   0, 8, 0, 0, 0,
+                        1,  0, 0, 0, 12, 0, 0,   0, 1,   0, 'C', 0, 0, 0, 0, 0};
+    EXPECT_EQ(Text(tiny, "\\C"), "");
+    Bytes ansi = tiny; // a 16-bit block, whose key begins where a 32-bit one has its type
+    ansi.at(4) = ' ';
+    EXPECT_EQ(Text(ansi, "\\C"), std::nullopt);
     const Bytes file = ReadBytes(kResFile);
     const Bytes block = VersionBlockOf(file);
     ASSERT_FALSE(block.empty());
@@ -97,10 +93,20 @@ TEST(MalformedFiles, CutOrDamagedResourceFilesHoldNoVersionResource) {
         EXPECT_FALSE(QueryFixedFileInfo(Span(cut))) << size;
         EXPECT_FALSE(Text(cut, "\\StringFileInfo\\040904B0\\Empty")) << size;
     }
+    // A resource named by a string before the version resource is passed over.
+    Bytes named = file, entry = {0, 0, 0, 0, 36, 0, 0, 0, 'X', 0, 'Y', 0, 0, 0, 0xFF, 0xFF, 5, 0};
+    entry.resize(36);
+    named.insert(named.begin() + 32, entry.begin(), entry.end());
+    EXPECT_EQ(VersionBlockOf(named), block);
+    // Of two version resources of one language, the first is read.
+    Bytes twice = file;
+    twice.insert(twice.end(), file.begin() + 32, file.end());
+    twice.at(file.size() + 32 + 40) ^= 1; // the second one's fixed part
+    EXPECT_EQ(VersionBlockOf(twice), block);
     // The version entry's header size too small for a header, its data size beyond the file.
     for (auto [at, value] : {std::pair<size_t, uint16_t>(36, 8), {34, 0x7FFF}}) {
         Bytes bad = file;
-        Put16(bad, at, value);
+        WriteWord(bad, 2, at, value);
         EXPECT_FALSE(FindVersionResource(Span(bad))) << at;
     }
 }
@@ -108,32 +114,14 @@ TEST(MalformedFiles, CutOrDamagedResourceFilesHoldNoVersionResource) {
 #endif
 
 #if defined(KOA_TEST_SAMPLE_RES)
-namespace {
-
-// Where an ELF file of either class keeps what the tests damage.
-struct ElfLayout {
-    size_t width, tableOffset, namesIndex, entrySize, sectionOffset, sectionSize;
-};
-
-uint64_t ReadWord(const Bytes& b, size_t width, size_t at) {
-    uint64_t v = 0;
-    for (size_t i = 0; i < width && at + i < b.size(); ++i)
-        v |= uint64_t{b[at + i]} << (8 * i);
-    return v;
-}
-
-void WriteWord(Bytes& b, size_t width, size_t at, uint64_t v) {
-    for (size_t i = 0; i < width; ++i)
-        b.at(at + i) = static_cast<uint8_t>(v >> (8 * i));
-}
-
-} // namespace
-
 TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
     const Bytes elf = ReadBytes(KOA_TEST_SAMPLE_LIBRARY);
-    const ElfLayout l = elf.size() > 4 && elf[4] == 1 ? ElfLayout{4, 32, 50, 40, 16, 20}
-                                                      : ElfLayout{8, 40, 62, 64, 24, 32};
-    ASSERT_FALSE(VersionBlockOf(elf).empty());
+    // Word width, where the file header keeps the section table and the names index, and
+    // where a section header keeps its size, offset and size.
+    struct Layout {
+        size_t width, tableOffset, namesIndex, entrySize, sectionOffset, sectionSize;
+    };
+    const Layout l = elf.at(4) == 1 ? Layout{4, 32, 50, 40, 16, 20} : Layout{8, 40, 62, 64, 24, 32};
     auto section = koa::formats::FindElfSection(Span(elf), ".koa_res");
     ASSERT_TRUE(section);
     const size_t table = ReadWord(elf, l.width, l.tableOffset); // comes last in the file
@@ -149,10 +137,15 @@ TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
         const char* what;
         size_t at, width;
         uint64_t value;
-    } damages[] = {{"section past the end", header + l.sectionOffset, l.width, elf.size() + 16},
-                   {"section size", header + l.sectionSize, l.width, huge - 8},
-                   {"section table", l.tableOffset, l.width, huge - 100},
-                   {"names in a section that does not exist", l.namesIndex, 2, 0x7FFE}};
+    } damages[] = {
+        {"section past the end", header + l.sectionOffset, l.width, elf.size() + 16},
+        {"section size", header + l.sectionSize, l.width, huge - 8},
+        {"section table", l.tableOffset, l.width, huge - 100},
+        {"names in a section that does not exist", l.namesIndex, 2, 0x7FFE},
+        {"count that leaves the section out", l.namesIndex - 2, 2, (header - table) / l.entrySize},
+        {"names that end before the name's terminator",
+         table + ReadWord(elf, 2, l.namesIndex) * l.entrySize + l.sectionSize, l.width,
+         ReadWord(elf, 4, header) + 8}};
     for (const auto& d : damages) {
         Bytes bad = elf;
         WriteWord(bad, d.width, d.at, d.value);

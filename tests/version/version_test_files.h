@@ -31,6 +31,18 @@ inline Bytes VersionBlockOf(const Bytes& file) {
     return block ? Bytes(block->Data(), block->Data() + block->Size()) : Bytes();
 }
 
+// Little-endian words of width bytes.
+inline uint64_t ReadWord(const Bytes& b, size_t width, size_t at) {
+    uint64_t v = 0;
+    for (size_t i = 0; i < width && at + i < b.size(); ++i)
+        v |= uint64_t{b[at + i]} << (8 * i);
+    return v;
+}
+inline void WriteWord(Bytes& b, size_t width, size_t at, uint64_t v) {
+    for (size_t i = 0; i < width; ++i)
+        b.at(at + i) = static_cast<uint8_t>(v >> (8 * i));
+}
+
 inline std::optional<std::string> Text(const Bytes& block, const char* path) {
     return koa::formats::QueryVersionText(Span(block), path);
 }
