@@ -130,13 +130,22 @@ TEST_F(LockObjectsTest, ForeignOrDamagedObjectsAreRefusedWithTheFileToRemove) {
          "holds a damaged mutex"},
     };
     // Sound objects are made afresh under their names, with nothing else left in the directory
-    // and, for the mutex, no file left open.
+    // and, for the mutex, no file left open and one mapping kept.
     const auto openFiles = [] {
         return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
     };
+    const auto mappings = [this] {
+        std::ifstream maps("/proc/self/maps");
+        int n = 0;
+        for (std::string line; std::getline(maps, line);)
+            n += line.find(files.dir) != std::string::npos;
+        return n;
+    };
     const auto opened = openFiles();
+    const int mapped = mappings();
     EXPECT_NE(koa::platform::CreateNamedMutex(mutexName.c_str()), nullptr);
     EXPECT_EQ(openFiles(), opened);
+    EXPECT_EQ(mappings(), mapped + 1);
     ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
     EXPECT_TRUE(LockOnce());
     std::set<std::string> names;
