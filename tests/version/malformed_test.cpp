@@ -144,8 +144,8 @@ TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
         {"names in a section that does not exist", l.namesIndex, 2, 0x7FFE},
         {"count that leaves the section out", l.namesIndex - 2, 2, (header - table) / l.entrySize},
         {"names that end before the name's terminator",
-         table + ReadWord(elf, 2, l.namesIndex) * l.entrySize + l.sectionSize, l.width,
-         ReadWord(elf, 4, header) + 8}};
+         table + static_cast<size_t>(ReadWord(elf, 2, l.namesIndex)) * l.entrySize + l.sectionSize,
+         l.width, ReadWord(elf, 4, header) + 8}};
     for (const auto& d : damages) {
         Bytes bad = elf;
         WriteWord(bad, d.width, d.at, d.value);
