@@ -4,6 +4,7 @@
 #include "support/allocations.h"
 #include "support/lv_test.h"
 
+#include <cstring>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -90,6 +91,10 @@ TEST(TString, FormatIsCappedAt65536CharactersAndStreamsReadWords) {
         EXPECT_LE(watch.Largest(), 65537u) << "a huge width stays within the last scratch buffer";
     }
     EXPECT_EQ(S(t), std::string(65536, ' '));
+    // A character the formatter cannot convert (not ASCII, in the C locale) stops it: the text
+    // keeps what was written, and its length is that of its characters.
+    t.Format("ab%lsc", L"\u00e9");
+    EXPECT_EQ(t.Length(), std::strlen(t.CStr()));
 
     const std::string word(250, 'w');
     std::istringstream in("  hello " + word + " end");

@@ -70,6 +70,10 @@ std::vector<Resource> Resources() {
 #ifdef KOA_TEST_GERMAN_RES
     resources.back().files.push_back(KOA_TEST_GERMAN_RES);
 #endif
+#if defined(KOA_TEST_TWO_LANGUAGES) && !defined(_WIN32)
+    for (const char* file : {KOA_TEST_TWO_LANGUAGES})
+        resources.back().files.push_back(file);
+#endif
 #ifdef KOA_TEST_SAMPLE32_LIBRARY
     resources.push_back(
         {{KOA_TEST_SAMPLE32_LIBRARY},
