@@ -60,6 +60,9 @@ TEST_F(Files, DirectorySearchFollowsWindowsWildcardRules) {
     std::string windowsForm = Dir() + "*.txt";
     std::replace(windowsForm.begin(), windowsForm.end(), '/', '\\');
     EXPECT_TRUE(DoesFileExists(windowsForm.c_str())) << windowsForm;
+    // A network path names no file here, even where its names spell one that exists.
+    const std::string network = "\\" + windowsForm;
+    EXPECT_FALSE(DoesFileExists(network.c_str())) << network;
 #endif
 }
 
