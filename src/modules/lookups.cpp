@@ -4,36 +4,33 @@
 
 namespace {
 
-LibraryFunction Lookup(void* module, const char* name) {
-    return reinterpret_cast<LibraryFunction>(koa::platform::FindExport(module, name));
+// The export name of the loaded library module; notLoaded and notFound are the failure texts of
+// the kind of library asked (notFound takes the name).
+LibraryFunction Lookup(ErrorCluster* err, void* module, const char* name, const char* notLoaded,
+                       const char* notFound) {
+    if (err->Status())
+        return nullptr;
+    if (module == nullptr) {
+        err->SetError(15, "%s", notLoaded);
+        return nullptr;
+    }
+    const auto function =
+        reinterpret_cast<LibraryFunction>(koa::platform::FindExport(module, name));
+    if (function == nullptr)
+        err->SetError(12, notFound, name);
+    return function;
 }
 
 } // namespace
 
 LibraryFunction GetControllerFunctionAddress(ErrorCluster* err, const char* name) {
-    if (err->Status())
-        return nullptr;
-    if (controllerLibrary == nullptr) {
-        err->SetError(15, "Controller DLL Not Loaded");
-        return nullptr;
-    }
-    const LibraryFunction function = Lookup(controllerLibrary, name);
-    if (function == nullptr)
-        err->SetError(12, "Controller Function '%s' Not Found in DLL", name);
-    return function;
+    return Lookup(err, controllerLibrary, name, "Controller DLL Not Loaded",
+                  "Controller Function '%s' Not Found in DLL");
 }
 
 LibraryFunction GetDeviceFunctionAddress(ErrorCluster* err, const char* name) {
-    if (err->Status())
-        return nullptr;
-    if (deviceLibrary == nullptr) {
-        err->SetError(15, "Device DLL Not Loaded");
-        return nullptr;
-    }
-    const LibraryFunction function = Lookup(deviceLibrary, name);
-    if (function == nullptr)
-        err->SetError(12, "Device Function '%s' Not Found in Device DLL", name);
-    return function;
+    return Lookup(err, deviceLibrary, name, "Device DLL Not Loaded",
+                  "Device Function '%s' Not Found in Device DLL");
 }
 
 void* DebugTools(ErrorCluster* err) {
