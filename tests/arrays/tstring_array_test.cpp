@@ -1,5 +1,4 @@
 #include <koa_dev/error_cluster.h>
-#include <koa_dev/tstring_array.h>
 
 #include "arrays/array_values.h"
 #include "support/lv_test.h"
@@ -8,17 +7,15 @@
 
 namespace {
 
-using Strings = std::vector<std::string>;
-
 TEST(TStringArray, ConstructionAccessBuildingAndOrder) {
-    EXPECT_EQ(Values(TStringArray(2)), (Strings{"", ""}));
-    EXPECT_EQ(Values(TStringArray(0, "only")), (Strings{"only"}));
-    EXPECT_EQ(Values(TStringArray(3, "a", "b")), (Strings{"a", "b", ""}));
-    EXPECT_EQ(Values(TStringArray(3, TString("x"), "mixed")), (Strings{"x", "mixed", ""}));
     const char* raw[] = {"p", "q"};
     const TString values[] = {"m", "n"};
-    EXPECT_EQ(Values(TStringArray(raw, 2)), (Strings{"p", "q"}));
-    EXPECT_EQ(Values(TStringArray(values, 2)), (Strings{"m", "n"}));
+    EXPECT_EQ((std::vector{Values(TStringArray(2)), Values(TStringArray(0, "only")),
+                           Values(TStringArray(3, "a", "b")),
+                           Values(TStringArray(3, TString("x"), "mixed")),
+                           Values(TStringArray(raw, 2)), Values(TStringArray(values, 2))}),
+              (std::vector<Strings>{
+                  {"", ""}, {"only"}, {"a", "b", ""}, {"x", "mixed", ""}, {"p", "q"}, {"m", "n"}}));
     EXPECT_EQ(TStringArray(static_cast<const char**>(nullptr), 2).GetSize() +
                   TStringArray(values, 0).GetSize() +
                   TStringArray(static_cast<LV_stringArray**>(nullptr)).GetSize(),
@@ -32,20 +29,19 @@ TEST(TStringArray, ConstructionAccessBuildingAndOrder) {
     EXPECT_TRUE(std::as_const(a)[3].IsEmpty() && std::as_const(a)[-1].IsEmpty());
     EXPECT_STREQ(static_cast<const TString*>(a)->CStr(), "a");
     EXPECT_EQ(Values(a.SubArray(1, -1)), (Strings{"b", "c"}));
-    const TString* b = &a[1];
+    TString* b = &a[1];
     EXPECT_EQ(Values(a.Insert("x", 1)), (Strings{"a", "x", "b", "c"}));
-    EXPECT_EQ(&a[2], b);
-    EXPECT_EQ(a.GetUpperBound(), 3);
+    EXPECT_EQ(std::pair(&a[2], a.GetUpperBound()), std::pair(b, 3));
     TStringArray self(TStringArray(2, "1", "2"));
     EXPECT_EQ(Values(self.Insert(self, 9)), (Strings{"1", "2", "1", "2"}));
     EXPECT_EQ(Values(self.Initialize("k", -1)), (Strings{"k", "k", "k", "k"}));
     EXPECT_EQ(self.Initialize("k", 0).GetSize(), 0);
 
-    ExpectOrder(TStringArray(2, "a", "b"), TStringArray(2, "a", "c"), -1);
-    ExpectOrder(TStringArray(1, "a"), TStringArray(2, "a", "b"), -1);
-    ExpectOrder(TStringArray(1, "b"), TStringArray(3, "a", "z", "z"), 1);
-    ExpectOrder(TStringArray(2, "a", "B"), TStringArray(2, "a", "b"), -1);
-    ExpectOrder(TStringArray(2, "a", "b"), TStringArray(2, "a", "b"), 0);
+    EXPECT_EQ(Order(TStringArray(2, "a", "b"), TStringArray(2, "a", "c")), -1);
+    EXPECT_EQ(Order(TStringArray(1, "a"), TStringArray(2, "a", "b")), -1);
+    EXPECT_EQ(Order(TStringArray(1, "b"), TStringArray(3, "a", "z", "z")), 1);
+    EXPECT_EQ(Order(TStringArray(2, "a", "B"), TStringArray(2, "a", "b")), -1);
+    EXPECT_EQ(Order(TStringArray(2, "a", "b"), TStringArray(2, "a", "b")), 0);
 }
 
 class TStringArrayOutput : public LvTest {};
