@@ -57,11 +57,11 @@ TEST_F(ErrorClusterLabVIEW, ReadsAndWritesLabVIEWRecords) {
     EXPECT_EQ(Show(ErrorCluster(&clear)) + Show(ErrorCluster(nullptr)), "-0:-0:");
 
     EXPECT_EQ(ErrorCluster().LVErr(&lv), 0);
-    EXPECT_EQ(std::to_string(lv.status) + ":" + std::to_string(lv.code) + Text(lv.source), "0:0");
+    EXPECT_EQ(std::to_string(lv.status) + ":" + std::to_string(lv.code) + lvhost::Text(lv.source), "0:0");
     ErrorCluster failed;
     failed.SetError(13, "File '%s' not found", "x.dll");
     EXPECT_EQ(failed.LVErr(&lv), 0);
-    EXPECT_EQ(std::to_string(lv.status) + ":" + std::to_string(lv.code) + Text(lv.source),
+    EXPECT_EQ(std::to_string(lv.status) + ":" + std::to_string(lv.code) + lvhost::Text(lv.source),
               "1:13File 'x.dll' not found");
     failed.SetFatal(2);
     lv.code = 1234;
