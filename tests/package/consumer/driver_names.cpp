@@ -21,7 +21,8 @@ namespace {
 using Longs = TArray<Long, 3, LV_int32Array**>;
 using ULongs = TArray<ULong, 7, LV_uInt32Array**>;
 
-template <typename Array, typename Handle> bool ArrayWorks() {
+// Converts, compares and caches arrays and scalars of one interface type.
+template <typename Array, typename Handle, typename T> bool Works(T value) {
     Array a(3, 1, 2, 3);
     a.Insert(Array(1, 4), 3).Insert(5, -1);
     ErrorCluster err;
@@ -29,14 +30,12 @@ template <typename Array, typename Handle> bool ArrayWorks() {
     a.SubArray(1, -1).SetLV_Array(&err, &h);
     const Array back(h);
     lvhost::Dispose(h);
-    return back == Array(4, 2, 3, 4, 5) && back > Array(1, 1) && !err.Status();
-}
-
-template <typename T> bool CacheWorks(const T& value) {
-    ErrorCluster clear;
-    Value_StateCache<T> cache;
-    cache.Update(&clear, value);
-    return cache.ValueValid() && cache.Value() == value;
+    Value_StateCache<T> scalar;
+    Value_StateCache<Array> array;
+    scalar.Update(&err, value);
+    array.Update(&err, back);
+    return back == Array(4, 2, 3, 4, 5) && back > Array(1, 1) && !err.Status() &&
+           scalar.ValueValid() && scalar.Value() == value && array.Value() == back;
 }
 
 } // namespace
@@ -63,7 +62,6 @@ bool UsesTheInterfaceNames() {
 
     return code == 2 && fatal == 0 && total == 4 && sizes == Longs(2, 3, 1) &&
            flat.GetSize() == 4 && unsignedRows[0] == ULongs(2, 7, 7) && flags == 0 &&
-           rounded == -3 && unsignedRounded == 3 && CacheWorks<Long>(-7) && CacheWorks<ULong>(7) &&
-           CacheWorks(Longs(1, -7)) && CacheWorks(ULongs(1, 7)) &&
-           ArrayWorks<Longs, LV_int32Array**>() && ArrayWorks<ULongs, LV_uInt32Array**>();
+           rounded == -3 && unsignedRounded == 3 && Works<Longs, LV_int32Array**>(Long(-7)) &&
+           Works<ULongs, LV_uInt32Array**>(ULong(7));
 }

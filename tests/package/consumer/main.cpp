@@ -20,12 +20,9 @@ bool UsesTheInterfaceNames();
 
 // Writes an error through the installed library into a LabVIEW record held by the stand-in.
 int main() {
-    if (!CarriesItsVersion()) {
-        std::puts("consumer: no version information");
-        return 1;
-    }
-    if (!UsesTheInterfaceNames()) {
-        std::puts("consumer: the interface's type names do not work");
+    if (!CarriesItsVersion() || !UsesTheInterfaceNames()) {
+        std::puts(CarriesItsVersion() ? "consumer: the interface's type names do not work"
+                                      : "consumer: no version information");
         return 1;
     }
     ErrorCluster err;
