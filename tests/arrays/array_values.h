@@ -1,13 +1,10 @@
 #pragma once
 
+#include <koa_dev/error_cluster.h>
 #include <koa_dev/lvhost.h>
 #include <koa_dev/tarray_array.h>
 
 #include <gtest/gtest.h>
-
-#include <string>
-#include <type_traits>
-#include <vector>
 
 using Int8s = TArray<char, 1, LV_int8Array**>;
 using UInt8s = TArray<unsigned char, 5, LV_uInt8Array**>;

@@ -1,10 +1,7 @@
-#include <koa_dev/error_cluster.h>
-
 #include "arrays/array_values.h"
 #include "support/lv_test.h"
 
 #include <cmath>
-#include <utility>
 
 namespace {
 

@@ -1,9 +1,5 @@
-#include <koa_dev/error_cluster.h>
-
 #include "arrays/array_values.h"
 #include "support/lv_test.h"
-
-#include <utility>
 
 namespace {
 

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <memory>
 #include <stdexcept>
-#include <vector>
 
 namespace {
 

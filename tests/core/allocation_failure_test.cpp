@@ -1,7 +1,5 @@
 // What the value classes do when memory runs out: no exception, and a change is made whole or
 // not at all. The test program's operator new refuses one request after another.
-#include <koa_dev/error_cluster.h>
-
 #include "arrays/array_values.h"
 #include "support/allocations.h"
 

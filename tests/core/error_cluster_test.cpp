@@ -4,8 +4,6 @@
 #include "support/lv_test.h"
 
 #include <cstddef>
-#include <functional>
-#include <string>
 
 namespace {
 
@@ -57,7 +55,8 @@ TEST_F(ErrorClusterLabVIEW, ReadsAndWritesLabVIEWRecords) {
     EXPECT_EQ(Show(ErrorCluster(&clear)) + Show(ErrorCluster(nullptr)), "-0:-0:");
 
     EXPECT_EQ(ErrorCluster().LVErr(&lv), 0);
-    EXPECT_EQ(std::to_string(lv.status) + ":" + std::to_string(lv.code) + lvhost::Text(lv.source), "0:0");
+    EXPECT_EQ(std::to_string(lv.status) + ":" + std::to_string(lv.code) + lvhost::Text(lv.source),
+              "0:0");
     ErrorCluster failed;
     failed.SetError(13, "File '%s' not found", "x.dll");
     EXPECT_EQ(failed.LVErr(&lv), 0);

@@ -1,13 +1,9 @@
-#include <koa_dev/error_cluster.h>
-#include <koa_dev/tstring.h>
-
 #include "arrays/array_values.h"
 #include "support/allocations.h"
 #include "support/lv_test.h"
 
 #include <cstring>
 #include <sstream>
-#include <tuple>
 
 namespace {
 

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <limits>
-#include <string>
 
 namespace {
 

@@ -32,8 +32,7 @@ template <typename Array, typename Handle, typename T> bool Works(T value) {
     lvhost::Dispose(h);
     Value_StateCache<T> scalar;
     Value_StateCache<Array> array;
-    scalar.Update(&err, value);
-    array.Update(&err, back);
+    scalar.Update(&err, value), array.Update(&err, back);
     return back == Array(4, 2, 3, 4, 5) && back > Array(1, 1) && !err.Status() &&
            scalar.ValueValid() && scalar.Value() == value && array.Value() == back;
 }
@@ -41,27 +40,17 @@ template <typename Array, typename Handle, typename T> bool Works(T value) {
 } // namespace
 
 bool UsesTheInterfaceNames() {
-    ErrorCluster err(false, Long(0), TString());
+    ErrorCluster err(false, Long(0), TString()), failed(true, Long(5), "skip the wait");
     err.SetWarning(Long(2), "warning %d", 2);
-    const Long code = err.Code();
-    const Long fatal = err.SetFatal(Long(0));
-
     TArrayArray<Longs, Long, LV_int32ArrayArray**> rows(2, 3, 1);
     TArrayArray<ULongs, ULong, LV_uInt32ArrayArray**> unsignedRows(1, 2);
-    const Long total = rows.GetTotalElements();
-    const Longs sizes = rows.GetSizes();
-    const Longs flat = rows.CreateFlattenedArray();
     unsignedRows.Initialize(ULong(7));
-
     ULong flags = 0;
     ReadFileVersionInformation("", nullptr, nullptr, &flags);
-    const Long rounded = int32Round(-2.5);
-    const ULong unsignedRounded = uInt32Round(2.5);
-    ErrorCluster failed(true, Long(5), "skip the wait");
     Sleep(&failed, ULong(1000));
-
-    return code == 2 && fatal == 0 && total == 4 && sizes == Longs(2, 3, 1) &&
-           flat.GetSize() == 4 && unsignedRows[0] == ULongs(2, 7, 7) && flags == 0 &&
-           rounded == -3 && unsignedRounded == 3 && Works<Longs, LV_int32Array**>(Long(-7)) &&
+    return err.Code() == Long(2) && err.SetFatal(Long(0)) == 0 && rows.GetTotalElements() == 4 &&
+           rows.GetSizes() == Longs(2, 3, 1) && rows.CreateFlattenedArray().GetSize() == 4 &&
+           unsignedRows[0] == ULongs(2, 7, 7) && flags == 0 && int32Round(-2.5) == Long(-3) &&
+           uInt32Round(2.5) == ULong(3) && Works<Longs, LV_int32Array**>(Long(-7)) &&
            Works<ULongs, LV_uInt32Array**>(ULong(7));
 }
