@@ -9,14 +9,12 @@ using Grid = std::vector<Ints>;
 using TextGrid = std::vector<Strings>;
 
 TEST(TArrayArray, ConstructionAccessFlatteningAndBuilding) {
-    const Rows sized(3, 2, 0, 4);
-    EXPECT_EQ(Values(sized), (Grid{{0, 0}, {}, {0, 0, 0, 0}}));
-    EXPECT_EQ(Values(sized.GetSizes()), (Ints{2, 0, 4}));
-    EXPECT_EQ(Values(TextRows(2, 2, 1)), (TextGrid{{"", ""}, {""}}));
     const Int32s a(2, 1, 2), b(3, 3, 4, 5), c(1, 6), both[] = {a, c};
-    EXPECT_EQ((std::vector{Values(Rows(0, 1)), Values(Rows(3, &a, static_cast<Int32s*>(nullptr))),
-                           Values(Rows(both, 2))}),
-              (std::vector<Grid>{{{0}}, {{1, 2}, {}, {}}, {{1, 2}, {6}}}));
+    EXPECT_EQ(
+        (std::vector{Values(Rows(3, 2, 0, 4)), Values(Rows(0, 1)),
+                     Values(Rows(3, &a, static_cast<Int32s*>(nullptr))), Values(Rows(both, 2))}),
+        (std::vector<Grid>{{{0, 0}, {}, {0, 0, 0, 0}}, {{0}}, {{1, 2}, {}, {}}, {{1, 2}, {6}}}));
+    EXPECT_EQ(Values(TextRows(2, 2, 1)), (TextGrid{{"", ""}, {""}}));
     EXPECT_EQ(Rows(both, 0).GetSize() + Rows(-1).GetSize() + Rows(2).GetTotalElements() +
                   Rows(static_cast<LV_int32ArrayArray**>(nullptr)).GetSize(),
               0);
@@ -26,23 +24,23 @@ TEST(TArrayArray, ConstructionAccessFlatteningAndBuilding) {
     rows = same;
     rows[10] = Int32s(1, 42);
     EXPECT_EQ(Values(rows[-1]), (Ints{42})) << "the shared row keeps writes";
-    rows[-1] = Int32s();
     EXPECT_EQ(std::as_const(rows)[2].GetSize() + std::as_const(rows)[-1].GetSize(), 0);
+    rows[-1] = Int32s();
     const Int32s* kept = &rows[1];
     EXPECT_EQ(&rows.Insert(b, 1)[2], kept);
     EXPECT_EQ(Values(rows.SubArray(1, -1)), (Grid{{3, 4, 5}, {6}}));
-    EXPECT_EQ(Values(rows.CreateFlattenedArray()), (Ints{1, 2, 3, 4, 5, 6}));
     EXPECT_EQ(std::pair(rows.GetTotalElements(), rows.GetUpperBound()),
               (std::pair<LV_int32, int>(6, 2)));
-    EXPECT_EQ(Values(rows.Insert(rows, 9).GetSizes()), (Ints{2, 3, 1, 2, 3, 1}));
-    EXPECT_EQ(Values(rows.Initialize(7)[4]), (Ints{7, 7, 7}));
-    EXPECT_EQ(Values(rows.Initialize(rows[4], 2)), (Grid{{7, 7, 7}, {7, 7, 7}}));
-    EXPECT_EQ(Values(rows.Initialize(c, -1)), (Grid{{6}, {6}}));
+    EXPECT_EQ((std::vector{Values(rows.CreateFlattenedArray()), Values(Rows(3, 2, 0, 4).GetSizes()),
+                           Values(rows.Insert(rows, 9).GetSizes()), Values(rows.Initialize(7)[4])}),
+              (std::vector<Ints>{{1, 2, 3, 4, 5, 6}, {2, 0, 4}, {2, 3, 1, 2, 3, 1}, {7, 7, 7}}));
+    EXPECT_EQ((std::vector{Values(rows.Initialize(rows[4], 2)), Values(rows.Initialize(c, -1))}),
+              (std::vector<Grid>{{{7, 7, 7}, {7, 7, 7}}, {{6}, {6}}}));
     EXPECT_EQ(rows.Initialize(rows[0], 0).GetSize(), 0);
 
     const TStringArray ab(2, "a", "b"), c1(1, "c");
     TextRows text(2, &ab, &c1);
-    EXPECT_EQ(text.CreateFlattenedArray(), TStringArray(3, "a", "b", "c"));
+    EXPECT_EQ(Values(text.CreateFlattenedArray()), (Strings{"a", "b", "c"}));
     EXPECT_EQ(Values(text.Initialize("z")), (TextGrid{{"z", "z"}, {"z"}}));
 }
 
@@ -56,8 +54,8 @@ TEST(TArrayArray, TotalsBeyondAnIntAreRefused) {
         GTEST_SKIP() << "no room for 2 GB of rows";
     EXPECT_EQ(rows.GetTotalElements(), INT_MAX);
     rows.Insert(Int8s(1), 0);
-    EXPECT_EQ(rows.GetTotalElements(), -1);
-    EXPECT_EQ(rows.CreateFlattenedArray().GetSize(), 0);
+    EXPECT_EQ(std::pair(rows.GetTotalElements(), rows.CreateFlattenedArray().GetSize()),
+              (std::pair<LV_int32, int>(-1, 0)));
 }
 
 class TArrayArrayOutput : public LvTest {};
@@ -75,9 +73,8 @@ TEST_F(TArrayArrayOutput, RowsGoOutWithTheirOwnLengthsInReusedHandles) {
     const Int32s a(3, 1, 2, 3), b(1, 4);
     Rows(2, &a, &b).SetLV_Array(&err, &h);
     // Disposed: the two surplus rows. Resized: those rows to empty, the outer array, two rows.
-    EXPECT_EQ(std::tuple(err.Status(), lvhost::DisposeCalls(), lvhost::ResizeCalls()),
-              std::tuple(false, 2, 5));
-    EXPECT_EQ((*h)->elt[1], second);
+    EXPECT_EQ(std::tuple(err.Status(), lvhost::DisposeCalls(), lvhost::ResizeCalls(), (*h)->elt[1]),
+              std::tuple(false, 2, 5, second));
     EXPECT_EQ(Values(Rows(h)), (Grid{{1, 2, 3}, {4}}));
     err.SetFatal(4);
     Rows().SetLV_Array(&err, &h);
@@ -96,8 +93,8 @@ TEST_F(TArrayArrayOutput, TextRowsAreEmptiedBeforeDisposalAndFailuresLeaveComple
     // Calls: outer, then per row one resize and one per string; the 6th is the second row's "a".
     lvhost::FailCall(6, lvhost::kMemoryFull);
     TextRows(3, &ab, &ab, &ab).SetLV_Array(&err, &h);
-    EXPECT_EQ(err.FatalCode(), lvhost::kMemoryFull);
-    EXPECT_EQ(Values(TextRows(h)), (TextGrid{{"a", "b"}}));
+    EXPECT_EQ(std::pair(err.FatalCode(), Values(TextRows(h))),
+              std::pair(lvhost::kMemoryFull, TextGrid{{"a", "b"}}));
     Free(h); // the leak check finds any string of a dropped row still alive
 }
 
