@@ -35,7 +35,15 @@ class Caches : public ::testing::Test {
     ErrorCluster clear, failed{true, 14, "failed"}, fatal, warning;
 };
 
-TEST_F(Caches, SwitchGatesValidityAndClustersSetTheFlag) {
+// Valid(x) on a value cache compares; a cluster pointer must not reach it as a bool.
+template <typename C, typename A, typename = void> struct CanCallValid : std::false_type {};
+template <typename C, typename A>
+struct CanCallValid<C, A, std::void_t<decltype(std::declval<C&>().Valid(std::declval<A>()))>>
+    : std::true_type {};
+static_assert(!CanCallValid<Value_StateCache<bool>, ErrorCluster*>::value &&
+              CanCallValid<Value_StateCache<int16_t>, int>::value);
+
+TEST_F(Caches, SwitchGatesValidityClustersSetTheFlagAndNaNMatchesAnything) {
     EXPECT_FALSE(kCachingAtLoad);
     Value_StateCache<TString> c;
     EXPECT_FALSE(c.Update(&clear, "a"));
@@ -56,36 +64,24 @@ TEST_F(Caches, SwitchGatesValidityAndClustersSetTheFlag) {
     c.Update(&clear, "f");
     StateCache::InvalidateAll();
     EXPECT_FALSE(c.ValueValid() || flag.ValueValid()) << "every instance of the chain";
-}
 
-// Valid(x) on a value cache compares; a cluster pointer must not reach it as a bool.
-template <typename C, typename A, typename = void> struct CanCallValid : std::false_type {};
-template <typename C, typename A>
-struct CanCallValid<C, A, std::void_t<decltype(std::declval<C&>().Valid(std::declval<A>()))>>
-    : std::true_type {};
-static_assert(!CanCallValid<Value_StateCache<bool>, ErrorCluster*>::value &&
-              CanCallValid<Value_StateCache<int16_t>, int>::value);
-
-TEST_F(Caches, BoolsCompareStoredBytesAndNaNMatchesAnything) {
-    StateCache::CacheEnable(true);
+    // Booleans compare their stored bytes; a NaN matches anything.
     Value_StateCache<bool> b;
-    b.Update(&clear, false);
-    EXPECT_TRUE(b.Valid(false) && !b.Valid(true));
+    EXPECT_TRUE(!b.Update(&clear, false) && b.Valid(false) && !b.Valid(true));
     auto nanMatches = [this](auto one) {
         using F = decltype(one);
         const F nan = std::numeric_limits<F>::quiet_NaN();
-        Value_StateCache<F> c;
-        c.Update(&clear, one);
-        EXPECT_TRUE(!c.Valid(F(1.0000001)) && c.Valid(one) && c.Valid(nan));
-        EXPECT_TRUE(c.Update(&clear, nan) && c.Valid(F(-3.5)));
+        Value_StateCache<F> f;
+        EXPECT_TRUE(!f.Update(&clear, one) && !f.Valid(F(1.0000001)) && f.Valid(one) &&
+                    f.Valid(nan));
+        EXPECT_TRUE(f.Update(&clear, nan) && f.Valid(F(-3.5)));
     };
     nanMatches(1.0f);
     nanMatches(1.0);
 }
 
 // Fails exactly when it has names to record; logs what the base tells it.
-class Probe : public AddressCache {
-  public:
+struct Probe : AddressCache {
     explicit Probe(std::string name, Log failures = {}) : name(name), failures(failures) {}
     bool UpdateAddress() override {
         if (name == "throws")
@@ -94,14 +90,13 @@ class Probe : public AddressCache {
             UpdateFailureList(f.c_str());
         return failures.empty();
     }
-    std::string name;
-    Log failures;
-
-  protected:
     void SetValidState(bool state) override {
         g_log.push_back(name + (state ? " valid" : " invalid"));
         AddressCache::SetValidState(state);
     }
+
+    std::string name;
+    Log failures;
 };
 
 TEST_F(Caches, AddressRefreshAndInvalidationRunNewestFirstUnlessTheClusterHoldsAnError) {
