@@ -55,17 +55,15 @@ template <typename A> int Order(const A& l, const A& r) {
     return agree ? sign : 2;
 }
 
-// Disposes a LabVIEW array of handles and the dimSize handles it holds, as LabVIEW would.
-inline void Free(void* h) {
+// Disposes a LabVIEW handle and, for an array of handles, the dimSize handles it holds.
+inline void Free(LStr** h) {
     EXPECT_EQ(lvhost::Dispose(h), 0);
 }
-
-template <typename Record, typename = std::enable_if_t<std::is_pointer_v<
-                               std::remove_reference_t<decltype(Record::elt[0])>>>>
-void Free(Record** h) {
-    for (int32_t i = 0; i < (*h)->dimSize; ++i) {
-        if ((*h)->elt[i] != nullptr)
-            Free((*h)->elt[i]);
+template <typename Record> void Free(Record** h) {
+    if constexpr (std::is_pointer_v<std::remove_reference_t<decltype((*h)->elt[0])>>) {
+        for (int32_t i = 0; i < (*h)->dimSize; ++i)
+            if ((*h)->elt[i] != nullptr)
+                Free((*h)->elt[i]);
     }
-    Free(static_cast<void*>(h));
+    EXPECT_EQ(lvhost::Dispose(h), 0);
 }

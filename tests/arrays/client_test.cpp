@@ -11,18 +11,12 @@ class ImportedArrays : public LvTest {};
 
 TEST_F(ImportedArrays, ConvertThroughHandles) {
     ErrorCluster err;
-    LV_float64Array** d = nullptr;
-    Doubles(3, 1.5, 2, 3.5f).SetLV_Array(&err, &d);
-    EXPECT_EQ(Values(Doubles(d)), (std::vector<double>{1.5, 2.0, 3.5}));
-    lvhost::Dispose(d);
-    LV_stringArray** s = nullptr;
-    TStringArray(2, TString("a"), "b").SetLV_Array(&err, &s);
-    EXPECT_EQ(TStringArray(s), TStringArray(2, "a", "b"));
-    Free(s);
-    const TStringArray row(2, "x", "y");
-    TextRows rows(2, &row, &row);
-    rows.Insert(TextRows(1, 3), 1);
-    EXPECT_EQ(rows.CreateFlattenedArray()[6], TString("y"));
+    LV_stringArrayArray** h = nullptr;
+    const TStringArray row(2, TString("x"), "y");
+    TextRows(3, &row, &row, &row).Insert(TextRows(1, 3), 1).SetLV_Array(&err, &h);
+    EXPECT_EQ(Values(TextRows(h).CreateFlattenedArray()),
+              (Strings{"x", "y", "", "", "", "x", "y", "x", "y"}));
+    Free(h);
 }
 
 // Calls every member of one exported cache instantiation.
