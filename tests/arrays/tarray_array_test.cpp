@@ -64,7 +64,6 @@ TEST_F(TArrayArrayOutput, RowsGoOutWithTheirOwnLengthsInReusedHandles) {
     LV_int32ArrayArray** h = nullptr;
     ErrorCluster err;
     Rows(4, 1, 1, 1, 1).SetLV_Array(&err, &h);
-    LV_int32Array** second = (*h)->elt[1];
     lvhost::Dispose((*h)->elt[0]);
     (*h)->elt[0] = nullptr;
     EXPECT_EQ(Values(Rows(h)), (Grid{{}, {0}, {0}, {0}}));
@@ -73,12 +72,9 @@ TEST_F(TArrayArrayOutput, RowsGoOutWithTheirOwnLengthsInReusedHandles) {
     const Int32s a(3, 1, 2, 3), b(1, 4);
     Rows(2, &a, &b).SetLV_Array(&err, &h);
     // Disposed: the two surplus rows. Resized: those rows to empty, the outer array, two rows.
-    EXPECT_EQ(std::tuple(err.Status(), lvhost::DisposeCalls(), lvhost::ResizeCalls(), (*h)->elt[1]),
-              std::tuple(false, 2, 5, second));
+    EXPECT_EQ(std::tuple(err.Status(), lvhost::DisposeCalls(), lvhost::ResizeCalls()),
+              std::tuple(false, 2, 5));
     EXPECT_EQ(Values(Rows(h)), (Grid{{1, 2, 3}, {4}}));
-    err.SetFatal(4);
-    Rows().SetLV_Array(&err, &h);
-    EXPECT_EQ((*h)->dimSize, 2);
     Free(h);
 }
 

@@ -74,7 +74,6 @@ TEST_F(ErrorClusterLabVIEW, OutputWithoutAHandleAddressIsFatalCode1) {
         [](ErrorCluster* e) { TString("x").SetLV_String(e, nullptr); },
         [](ErrorCluster* e) { Doubles(2).SetLV_Array(e, nullptr); },
         [](ErrorCluster* e) { TStringArray(1, "x").SetLV_Array(e, nullptr); },
-        [](ErrorCluster* e) { TextRows(1, 1).SetLV_Array(e, nullptr); },
         [](ErrorCluster* e) { EXPECT_EQ(e->LVErr(nullptr), 1); },
     };
     for (const auto& output : outputs) {
