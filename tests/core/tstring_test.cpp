@@ -69,11 +69,9 @@ TEST(TString, FormatIsCappedAt65536CharactersAndStreamsReadWords) {
     const std::string big(70000, 'q');
     t.Format("%s!", big.c_str());
     EXPECT_EQ(S(t), big.substr(0, 65536));
-    {
-        allocations::Watch watch;
-        t.Format("%*d", 100000000, 7);
-        EXPECT_LE(watch.Largest(), 65537u) << "a huge width stays within the last scratch buffer";
-    }
+    allocations::Watch watch;
+    t.Format("%*d", 100000000, 7);
+    EXPECT_LE(watch.Largest(), 65537u) << "a huge width stays within the last scratch buffer";
     EXPECT_EQ(S(t), std::string(65536, ' '));
     // A character the formatter cannot convert (not ASCII, in the C locale) stops it: the text
     // keeps what was written, and its length is that of its characters.
@@ -105,8 +103,8 @@ TEST_F(TStringToLabVIEW, ReadsAndWritesHandles) {
     lvhost::FailCall(1, lvhost::kMemoryFull);
     TString("replacement").SetLV_String(&err, &fresh);
     TString("ignored").SetLV_String(&err, &h); // a fatal code stops every later output
-    EXPECT_EQ(err.FatalCode(), lvhost::kMemoryFull);
-    EXPECT_EQ(lvhost::Text(fresh) + "|" + std::to_string(lvhost::ResizeCalls()), "new|4");
+    EXPECT_EQ(std::tuple(err.FatalCode(), lvhost::Text(fresh), lvhost::ResizeCalls()),
+              std::tuple(lvhost::kMemoryFull, "new", 4));
     lvhost::Dispose(h);
     lvhost::Dispose(fresh);
 }
