@@ -43,7 +43,7 @@ TEST(TStringArray, ConstructionAccessBuildingAndOrder) {
 
 class TStringArrayOutput : public LvTest {};
 
-TEST_F(TStringArrayOutput, ReusesHandlesDisposesSurplusAndSkipsNullElements) {
+TEST_F(TStringArrayOutput, ReusesHandlesDisposesSurplusSkipsNullElementsAndStopsOnFailures) {
     LV_stringArray** h = lvhost::NewStringArray({"1", "2", "3", "4", "5"});
     LStr** first = (*h)->elt[0];
     lvhost::Dispose((*h)->elt[3]);
@@ -60,15 +60,13 @@ TEST_F(TStringArrayOutput, ReusesHandlesDisposesSurplusAndSkipsNullElements) {
     TStringArray(1, "x").SetLV_Array(&err, &h);
     EXPECT_EQ((*h)->dimSize, 3) << "a fatal code stops all output";
     Free(h);
-}
 
-// A failed disposal stops the shrinking there, and the count keeps the handles still held.
-TEST_F(TStringArrayOutput, AFailedDisposalLeavesTheCountInStep) {
-    LV_stringArray** h = lvhost::NewStringArray({"1", "2", "3", "4"});
-    ErrorCluster err;
+    // A failed disposal stops the shrinking there, and the count keeps the handles still held.
+    h = lvhost::NewStringArray({"1", "2", "3", "4"});
+    ErrorCluster fresh;
     lvhost::FailCall(2, lvhost::kArgumentError); // the second disposal
-    TStringArray(1, "a").SetLV_Array(&err, &h);
-    EXPECT_EQ(std::pair(err.FatalCode(), lvhost::Texts(h)),
+    TStringArray(1, "a").SetLV_Array(&fresh, &h);
+    EXPECT_EQ(std::pair(fresh.FatalCode(), lvhost::Texts(h)),
               std::pair(lvhost::kArgumentError, Strings{"1", "2", "3"}));
     Free(h);
 }

@@ -99,7 +99,7 @@ struct Probe : AddressCache {
     Log failures;
 };
 
-TEST_F(Caches, AddressRefreshAndInvalidationRunNewestFirstUnlessTheClusterHoldsAnError) {
+TEST_F(Caches, RefreshAndInvalidationRunNewestFirstUnlessTheClusterHoldsAnErrorAndListFailures) {
     Probe a("A"), b("B", {"B"}), c("C");
     EXPECT_EQ(Refresh(), (Log{"C valid", "B invalid", "A valid"}));
     EXPECT_TRUE(a.Valid() && !b.Valid());
@@ -116,13 +116,7 @@ TEST_F(Caches, AddressRefreshAndInvalidationRunNewestFirstUnlessTheClusterHoldsA
     AddressCache::InvalidateAll(&warning);
     EXPECT_EQ(g_log, (Log{"C invalid", "B invalid", "A invalid"}));
 
-    Probe throws("throws");
-    EXPECT_NO_THROW(AddressCache::UpdateAll(&clear));
-    EXPECT_EQ(clear.FatalCode(), 42) << "an exception of a driver's code goes no further";
-    EXPECT_NO_THROW(AddressCache::UpdateAll());
-}
-
-TEST_F(Caches, FailureListKeepsTenDistinctNamesInOrder) {
+    // The failure list keeps ten distinct names in the order recorded.
     Probe older("older", {"A"}), p("p", {"A", "B"});
     EXPECT_EQ(Refreshed(), "A\nB\n");
     older.failures.clear();
@@ -137,6 +131,11 @@ TEST_F(Caches, FailureListKeepsTenDistinctNamesInOrder) {
     EXPECT_EQ(Refreshed(), "\nZ\n");
     p.failures = {""};
     EXPECT_EQ(Refreshed(), "");
+
+    Probe throws("throws");
+    EXPECT_NO_THROW(AddressCache::UpdateAll(&clear));
+    EXPECT_EQ(clear.FatalCode(), 42) << "an exception of a driver's code goes no further";
+    EXPECT_NO_THROW(AddressCache::UpdateAll());
 }
 
 // The chain must keep exactly the live objects, newest first, whichever of them leaves.
