@@ -46,21 +46,20 @@ TEST(TArray, SubArrayInsertInitializeAndOrder) {
               (Ints{6, 10, 99, 20, 7, 8, 5}));
     Int32s self(2, 1, 2);
     EXPECT_EQ(Values(self.Insert(self, 1).Insert(Int32s(), 0)), (Ints{1, 1, 2, 2}));
-    EXPECT_EQ(Values(self.Initialize(5, -1)), (Ints{5, 5, 5, 5}));
-    EXPECT_EQ(Values(self.Initialize(6, 2)), (Ints{6, 6}));
+    EXPECT_EQ((std::vector{Values(self.Initialize(5, -1)), Values(self.Initialize(6, 2))}),
+              (std::vector<Ints>{{5, 5, 5, 5}, {6, 6}}));
     EXPECT_EQ(static_cast<const LV_int32*>(self.Initialize(5, 0)), nullptr);
 
     // Lexicographic, then the longer array is greater; a NaN matches anything.
     const double nan = std::nan("");
-    EXPECT_EQ(Order(Int32s(2, 1, 2), Int32s(2, 1, 3)), -1);
-    EXPECT_EQ(Order(Int32s(2, 1, 2), Int32s(3, 1, 2, 0)), -1);
-    EXPECT_EQ(Order(Int32s(1, 2), Int32s(3, 1, 9, 9)), 1);
-    EXPECT_EQ(Order(Int32s(3, 1, 2, 3), Int32s(3, 1, 2, 3)), 0);
-    EXPECT_EQ(Order(Int32s(), Int32s()), 0);
-    EXPECT_EQ(Order(Int8s(1, -1), Int8s(1, 1)), -1);
-    EXPECT_EQ(Order(UInt8s(1, 255), UInt8s(1, 1)), 1);
-    EXPECT_EQ(Order(Doubles(2, 1.0, nan), Doubles(2, 1.0, 5.0)), 0);
-    EXPECT_EQ(Order(Doubles(2, nan, 1.0), Doubles(2, nan, 2.0)), -1);
+    EXPECT_EQ(
+        (Ints{Order(Int32s(2, 1, 2), Int32s(2, 1, 3)), Order(Int32s(2, 1, 2), Int32s(3, 1, 2, 0)),
+              Order(Int32s(1, 2), Int32s(3, 1, 9, 9)),
+              Order(Int32s(3, 1, 2, 3), Int32s(3, 1, 2, 3)), Order(Int32s(), Int32s()),
+              Order(Int8s(1, -1), Int8s(1, 1)), Order(UInt8s(1, 255), UInt8s(1, 1)),
+              Order(Doubles(2, 1.0, nan), Doubles(2, 1.0, 5.0)),
+              Order(Doubles(2, nan, 1.0), Doubles(2, nan, 2.0))}),
+        (Ints{-1, -1, 1, 0, 0, -1, 1, 0, -1}));
 }
 
 // Every instantiation must put its elements where LabVIEW's manager does, with its own type code.
@@ -84,10 +83,10 @@ TYPED_TEST(TArrayHandles, RoundTripThroughAHandle) {
     Array(5).SetLV_Array(&err, &h);
     lvhost::FailCall(1, 77);
     Array().SetLV_Array(&err, &h);
-    EXPECT_EQ(err.FatalCode(), 77);
     written.SetLV_Array(&err, &h);
-    EXPECT_EQ(std::pair((*h)->dimSize, lvhost::ResizeCalls()), std::pair(5, 4))
-        << "fatal: no output";
+    EXPECT_EQ(std::tuple(err.FatalCode(), (*h)->dimSize, lvhost::ResizeCalls()),
+              std::tuple(77, 5, 4))
+        << "a fatal code stops all output";
     EXPECT_EQ(lvhost::Dispose(h), 0);
 }
 

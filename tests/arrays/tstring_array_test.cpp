@@ -34,11 +34,12 @@ TEST(TStringArray, ConstructionAccessBuildingAndOrder) {
                            Values(self.Initialize("k", 0))}),
               (std::vector<Strings>{{"1", "2", "1", "2"}, {"k", "k", "k", "k"}, {}}));
 
-    EXPECT_EQ(Order(TStringArray(2, "a", "b"), TStringArray(2, "a", "c")), -1);
-    EXPECT_EQ(Order(TStringArray(1, "a"), TStringArray(2, "a", "b")), -1);
-    EXPECT_EQ(Order(TStringArray(1, "b"), TStringArray(3, "a", "z", "z")), 1);
-    EXPECT_EQ(Order(TStringArray(2, "a", "B"), TStringArray(2, "a", "b")), -1);
-    EXPECT_EQ(Order(TStringArray(2, "a", "b"), TStringArray(2, "a", "b")), 0);
+    EXPECT_EQ((std::vector{Order(TStringArray(2, "a", "b"), TStringArray(2, "a", "c")),
+                           Order(TStringArray(1, "a"), TStringArray(2, "a", "b")),
+                           Order(TStringArray(1, "b"), TStringArray(3, "a", "z", "z")),
+                           Order(TStringArray(2, "a", "B"), TStringArray(2, "a", "b")),
+                           Order(TStringArray(2, "a", "b"), TStringArray(2, "a", "b"))}),
+              (std::vector{-1, -1, 1, -1, 0}));
 }
 
 class TStringArrayOutput : public LvTest {};
@@ -54,11 +55,9 @@ TEST_F(TStringArrayOutput, ReusesHandlesDisposesSurplusSkipsNullElementsAndStops
     EXPECT_EQ(std::tuple(err.Status(), lvhost::DisposeCalls(), (*h)->elt[0], lvhost::Texts(h)),
               std::tuple(false, 2, first, Strings{"a", "bb"}))
         << "a null surplus handle needs no disposal";
-    TStringArray(3, "c", "d", "e").SetLV_Array(&err, &h);
-    EXPECT_EQ(lvhost::Texts(h), (Strings{"c", "d", "e"}));
     err.SetFatal(9);
     TStringArray(1, "x").SetLV_Array(&err, &h);
-    EXPECT_EQ((*h)->dimSize, 3) << "a fatal code stops all output";
+    EXPECT_EQ((*h)->dimSize, 2) << "a fatal code stops all output";
     Free(h);
 
     // A failed disposal stops the shrinking there, and the count keeps the handles still held.
