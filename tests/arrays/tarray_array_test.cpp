@@ -3,8 +3,6 @@
 
 #include <climits>
 
-namespace {
-
 using Grid = std::vector<Ints>;
 using TextGrid = std::vector<Strings>;
 
@@ -93,5 +91,3 @@ TEST_F(TArrayArrayOutput, TextRowsAreEmptiedBeforeDisposalAndFailuresLeaveComple
               std::pair(lvhost::kMemoryFull, TextGrid{{"a", "b"}}));
     Free(h); // the leak check finds any string of a dropped row still alive
 }
-
-} // namespace

@@ -3,8 +3,6 @@
 
 #include <cmath>
 
-namespace {
-
 TEST(TArray, ConstructionCopiesAndNeutralOutOfRangeAccess) {
     EXPECT_EQ(Int32s(-5).GetSize() + Int32s(static_cast<const LV_int32*>(nullptr), 2).GetSize(), 0);
     EXPECT_EQ(static_cast<const LV_int32*>(Int32s(0)), nullptr);
@@ -89,5 +87,3 @@ TYPED_TEST(TArrayHandles, RoundTripThroughAHandle) {
         << "a fatal code stops all output";
     EXPECT_EQ(lvhost::Dispose(h), 0);
 }
-
-} // namespace

@@ -1,8 +1,6 @@
 #include "arrays/array_values.h"
 #include "support/lv_test.h"
 
-namespace {
-
 TEST(TStringArray, ConstructionAccessBuildingAndOrder) {
     const char* raw[] = {"p", "q"};
     const TString values[] = {"m", "n"};
@@ -69,5 +67,3 @@ TEST_F(TStringArrayOutput, ReusesHandlesDisposesSurplusSkipsNullElementsAndStops
               std::pair(lvhost::kArgumentError, Strings{"1", "2", "3"}));
     Free(h);
 }
-
-} // namespace

@@ -5,8 +5,6 @@
 
 #include <chrono>
 
-namespace {
-
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 
@@ -54,5 +52,3 @@ TEST(Sleep, ErrorsAndFatalCodesSkipTheWaitAndWarningsDoNot) {
     EXPECT_GE(std::chrono::steady_clock::now() - skipped, std::chrono::milliseconds(50));
     EXPECT_EQ(std::to_string(warning.Code()) + warning.Source().CStr(), "1only a warning");
 }
-
-} // namespace
