@@ -20,8 +20,8 @@ using ULong = LV_uInt32;
 using Longs = TArray<Long, 3, LV_int32Array**>;
 using ULongs = TArray<ULong, 7, LV_uInt32Array**>;
 
-// Converts, compares and caches arrays and scalars of one interface type.
-template <typename Array, typename Handle, typename T> bool Works(T value) {
+// Converts and compares arrays of one interface type.
+template <typename Array, typename Handle> bool Works() {
     Array a(3, 1, 2, 3);
     a.Insert(Array(1, 4), 3).Insert(5, -1);
     ErrorCluster err;
@@ -29,11 +29,7 @@ template <typename Array, typename Handle, typename T> bool Works(T value) {
     a.SubArray(1, -1).SetLV_Array(&err, &h);
     const Array back(h);
     lvhost::Dispose(h);
-    Value_StateCache<T> scalar;
-    Value_StateCache<Array> array;
-    scalar.Update(&err, value), array.Update(&err, back);
-    return back == Array(4, 2, 3, 4, 5) && back > Array(1, 1) && !err.Status() &&
-           scalar.ValueValid() && scalar.Value() == value && array.Value() == back;
+    return back == Array(4, 2, 3, 4, 5) && back > Array(1, 1) && !err.Status();
 }
 
 bool UsesTheInterfaceNames() {
@@ -48,8 +44,8 @@ bool UsesTheInterfaceNames() {
     return err.Code() == Long(2) && err.SetFatal(Long(0)) == 0 && rows.GetTotalElements() == 4 &&
            rows.GetSizes() == Longs(2, 3, 1) && rows.CreateFlattenedArray().GetSize() == 4 &&
            unsignedRows[0] == ULongs(2, 7, 7) && flags == 0 && int32Round(-2.5) == Long(-3) &&
-           uInt32Round(2.5) == ULong(3) && Works<Longs, LV_int32Array**>(Long(-7)) &&
-           Works<ULongs, LV_uInt32Array**>(ULong(7));
+           uInt32Round(2.5) == ULong(3) && Works<Longs, LV_int32Array**>() &&
+           Works<ULongs, LV_uInt32Array**>();
 }
 
 // On Linux, reads the version resource that koa_dev_add_version_info gave this program.
