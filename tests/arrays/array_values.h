@@ -43,9 +43,8 @@ template <typename Row, typename T, typename H> auto Values(const TArrayArray<Ro
 }
 
 template <typename T, int32_t C, typename H> H HandleOf(const TArray<T, C, H>&);
-template <typename T, int32_t C, typename H> constexpr int32_t TypeCodeOf(const TArray<T, C, H>&) {
-    return C;
-}
+template <typename T, int32_t C, typename H>
+std::integral_constant<int32_t, C> TypeCodeOf(const TArray<T, C, H>&);
 
 // The sign of l - r on which all six comparisons agree, or 2 when they disagree.
 template <typename A> int Order(const A& l, const A& r) {

@@ -74,7 +74,7 @@ TYPED_TEST(TArrayHandles, RoundTripThroughAHandle) {
     written.SetLV_Array(&err, &h);
     ASSERT_EQ((*h)->dimSize, 3);
     EXPECT_EQ(reinterpret_cast<char*>(&(*h)->elt[0]) - reinterpret_cast<char*>(*h),
-              static_cast<ptrdiff_t>(lvhost::DataOffset(TypeCodeOf(written), 1)));
+              static_cast<ptrdiff_t>(lvhost::DataOffset(decltype(TypeCodeOf(written))::value, 1)));
     EXPECT_TRUE(Array(h) == written);
     Array().SetLV_Array(&err, &h);
     EXPECT_EQ((*h)->dimSize + Array(h).GetSize() + Array(decltype(h)(nullptr)).GetSize(), 0);

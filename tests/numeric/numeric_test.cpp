@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const double kInf = std::numeric_limits<double>::infinity();
+#include <cmath>
 
 // One input and its results as uInt8, int8, uInt16, int16, uInt32 and int32: halves go away from
 // zero (the half is added in double precision, so 0.49999999999999994 rounds up), results saturate.
@@ -22,9 +20,9 @@ const double kCases[][7] = {
     {-32768.6, 0, -128, 0, -32768, 0, -32769},
     {-2147483648.5, 0, -128, 0, -32768, 0, -2147483648.0},
     {4294967294.5, 255, 127, 65535, 32767, 4294967295.0, 2147483647},
-    {kInf, 255, 127, 65535, 32767, 4294967295.0, 2147483647},
-    {-kInf, 0, -128, 0, -32768, 0, -2147483648.0},
-    {kNaN, 0, -128, 0, -32768, 0, -2147483648.0},
+    {HUGE_VAL, 255, 127, 65535, 32767, 4294967295.0, 2147483647},
+    {-HUGE_VAL, 0, -128, 0, -32768, 0, -2147483648.0},
+    {NAN, 0, -128, 0, -32768, 0, -2147483648.0},
 };
 
 TEST(Rounding, HalvesGoAwayFromZeroAndResultsSaturate) {
