@@ -1,8 +1,6 @@
 #include "arrays/array_values.h"
 #include "support/lv_test.h"
 
-#include <cstddef>
-
 namespace {
 
 // Status (E: error, -: none, F: fatal code set), code and source, in one text.
