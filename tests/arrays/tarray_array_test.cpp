@@ -87,7 +87,7 @@ TEST_F(TArrayArrayOutput, TextRowsAreEmptiedBeforeDisposalAndFailuresLeaveComple
     // Calls: outer, then per row one resize and one per string; the 6th is the second row's "a".
     lvhost::FailCall(6, lvhost::kMemoryFull);
     TextRows(3, &ab, &ab, &ab).SetLV_Array(&err, &h);
-    EXPECT_EQ(std::pair(err.FatalCode(), Values(TextRows(h))),
-              std::pair(lvhost::kMemoryFull, TextGrid{{"a", "b"}}));
+    EXPECT_EQ(std::tuple(err.FatalCode(), Values(TextRows(h))),
+              std::tuple(lvhost::kMemoryFull, TextGrid{{"a", "b"}}));
     Free(h); // the leak check finds any string of a dropped row still alive
 }

@@ -63,7 +63,7 @@ TEST_F(TStringArrayOutput, ReusesHandlesDisposesSurplusSkipsNullElementsAndStops
     ErrorCluster fresh;
     lvhost::FailCall(2, lvhost::kArgumentError); // the second disposal
     TStringArray(1, "a").SetLV_Array(&fresh, &h);
-    EXPECT_EQ(std::pair(fresh.FatalCode(), lvhost::Texts(h)),
-              std::pair(lvhost::kArgumentError, Strings{"1", "2", "3"}));
+    EXPECT_EQ(std::tuple(fresh.FatalCode(), lvhost::Texts(h)),
+              std::tuple(lvhost::kArgumentError, Strings{"1", "2", "3"}));
     Free(h);
 }
