@@ -1,13 +1,24 @@
 #pragma once
 
+#include <koa_dev/error_cluster.h>
 #include <koa_dev/lvhost.h>
 #include <koa_dev/tarray_array.h>
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <type_traits>
-#include <vector>
+using Int8s = TArray<char, 1, LV_int8Array**>;
+using UInt8s = TArray<unsigned char, 5, LV_uInt8Array**>;
+using Int16s = TArray<short, 2, LV_int16Array**>;
+using UInt16s = TArray<unsigned short, 6, LV_uInt16Array**>;
+using Int32s = TArray<LV_int32, 3, LV_int32Array**>;
+using UInt32s = TArray<LV_uInt32, 7, LV_uInt32Array**>;
+using Floats = TArray<float, 9, LV_float32Array**>;
+using Doubles = TArray<double, 10, LV_float64Array**>;
+using Bools = TArray<bool, 1, LV_boolArray**>;
+using Rows = TArrayArray<Int32s, LV_int32, LV_int32ArrayArray**>;
+using TextRows = TArrayArray<TStringArray, TString, LV_stringArrayArray**>;
+using Ints = std::vector<LV_int32>;
+using Strings = std::vector<std::string>;
 
 // Array contents as standard containers, for comparisons with readable failure messages.
 template <typename T, int32_t C, typename H> std::vector<T> Values(const TArray<T, C, H>& a) {
@@ -17,8 +28,8 @@ template <typename T, int32_t C, typename H> std::vector<T> Values(const TArray<
     return out;
 }
 
-inline std::vector<std::string> Values(const TStringArray& a) {
-    std::vector<std::string> out;
+inline Strings Values(const TStringArray& a) {
+    Strings out;
     for (int i = 0; i < a.GetSize(); ++i)
         out.push_back(a[i].CStr());
     return out;
@@ -32,27 +43,26 @@ template <typename Row, typename T, typename H> auto Values(const TArrayArray<Ro
 }
 
 template <typename T, int32_t C, typename H> H HandleOf(const TArray<T, C, H>&);
+template <typename T, int32_t C, typename H>
+std::integral_constant<int32_t, C> TypeCodeOf(const TArray<T, C, H>&);
 
-// Checks all six comparisons of l and r against the sign of l - r.
-template <typename A> void ExpectOrder(const A& l, const A& r, int sign) {
-    SCOPED_TRACE(::testing::PrintToString(Values(l)) + " against " +
-                 ::testing::PrintToString(Values(r)));
-    EXPECT_TRUE((l == r) == (sign == 0) && (l != r) == (sign != 0));
-    EXPECT_TRUE((l < r) == (sign < 0) && (l <= r) == (sign <= 0));
-    EXPECT_TRUE((l > r) == (sign > 0) && (l >= r) == (sign >= 0));
+// The sign of l - r on which all six comparisons agree, or 2 when they disagree.
+template <typename A> int Order(const A& l, const A& r) {
+    const int sign = (l > r) - (l < r);
+    const bool agree = (l == r) == (sign == 0) && (l != r) == (sign != 0) &&
+                       (l <= r) == (sign <= 0) && (l >= r) == (sign >= 0);
+    return agree ? sign : 2;
 }
 
-// Disposes a LabVIEW array of handles and the dimSize handles it holds, as LabVIEW would.
-inline void Free(void* h) {
+// Disposes a LabVIEW handle and, for an array of handles, the dimSize handles it holds.
+inline void Free(LStr** h) {
     EXPECT_EQ(lvhost::Dispose(h), 0);
 }
-
-template <typename Record, typename = std::enable_if_t<std::is_pointer_v<
-                               std::remove_reference_t<decltype(Record::elt[0])>>>>
-void Free(Record** h) {
-    for (int32_t i = 0; i < (*h)->dimSize; ++i) {
-        if ((*h)->elt[i] != nullptr)
-            Free((*h)->elt[i]);
+template <typename Record> void Free(Record** h) {
+    if constexpr (std::is_pointer_v<std::remove_reference_t<decltype((*h)->elt[0])>>) {
+        for (int32_t i = 0; i < (*h)->dimSize; ++i)
+            if ((*h)->elt[i] != nullptr)
+                Free((*h)->elt[i]);
     }
-    Free(static_cast<void*>(h));
+    EXPECT_EQ(lvhost::Dispose(h), 0);
 }

@@ -4,93 +4,84 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-#include <memory>
 #include <stdexcept>
-#include <string>
-#include <type_traits>
-#include <vector>
 
 namespace {
 
 // Read before any test has touched the switch.
 const bool kCachingAtLoad = StateCache::CacheEnable();
 
+using Log = std::vector<std::string>;
+Log g_log;
+
 class Caches : public ::testing::Test {
   protected:
-    void TearDown() override { StateCache::CacheEnable(false); }
-
-    ErrorCluster clear, failed{true, 14, "failed"}, fatal, warning;
     void SetUp() override {
         AddressCache::InvalidateAll();
         fatal.SetFatal(2);
         warning.SetWarning(1, "unverified");
     }
-};
+    void TearDown() override { StateCache::CacheEnable(false); }
 
-TEST_F(Caches, SwitchGatesValidityAndClustersSetTheFlag) {
-    EXPECT_FALSE(kCachingAtLoad);
-    Value_StateCache<TString> c;
-    EXPECT_FALSE(c.Update(&clear, "a"));
-    EXPECT_TRUE(c.ValueValid() && !c.Valid() && !c.Valid("a"));
-    EXPECT_FALSE(StateCache::CacheEnable(true));
-    EXPECT_TRUE(c.Valid("a") && !c.Valid("A") && StateCache::CacheEnable());
-    EXPECT_TRUE(StateCache::CacheEnable(false));
-    EXPECT_FALSE(c.Valid());
-    StateCache::CacheEnable(true);
-    EXPECT_TRUE(c.Update(&failed, "b")) << "Update answers what Valid() was before";
-    EXPECT_TRUE(c.Value() == TString("b") && !c.ValueValid());
-    c.Update(&warning, "c");
-    EXPECT_TRUE(c.ValueValid());
-    c.Update(&fatal, "d");
-    EXPECT_FALSE(c.ValueValid());
-    c.Update(&clear, "e");
-    c.Invalidate();
-    EXPECT_TRUE(!c.Valid("e") && c.Value() == TString("e"));
-    StateCache flag;
-    EXPECT_FALSE(flag.Valid(&clear));
-    EXPECT_TRUE(flag.Valid(&failed));
-    EXPECT_FALSE(flag.ValueValid());
-    flag.Valid(true);
-    c.Update(&clear, "f");
-    StateCache::InvalidateAll();
-    EXPECT_FALSE(c.ValueValid() || flag.ValueValid()) << "every instance of the chain";
-}
+    static Log Refresh(ErrorCluster* err = nullptr) {
+        g_log.clear();
+        err ? AddressCache::UpdateAll(err) : AddressCache::UpdateAll();
+        return g_log;
+    }
+    std::string Failures() { return AddressCache::RetrieveFailureList(&clear).CStr(); }
+    std::string Refreshed() { return Refresh(), Failures(); }
+
+    ErrorCluster clear, failed{true, 14, "failed"}, fatal, warning;
+};
 
 // Valid(x) on a value cache compares; a cluster pointer must not reach it as a bool.
 template <typename C, typename A, typename = void> struct CanCallValid : std::false_type {};
 template <typename C, typename A>
 struct CanCallValid<C, A, std::void_t<decltype(std::declval<C&>().Valid(std::declval<A>()))>>
     : std::true_type {};
-static_assert(!CanCallValid<Value_StateCache<bool>, ErrorCluster*>::value, "no pointer as bool");
-static_assert(CanCallValid<Value_StateCache<int16_t>, int>::value, "plain literals compare");
+static_assert(!CanCallValid<Value_StateCache<bool>, ErrorCluster*>::value &&
+              CanCallValid<Value_StateCache<int16_t>, int>::value);
 
-TEST_F(Caches, BoolsCompareStoredBytesAndNaNMatchesAnything) {
-    StateCache::CacheEnable(true);
+TEST_F(Caches, SwitchGatesValidityClustersSetTheFlagAndNaNMatchesAnything) {
+    EXPECT_FALSE(kCachingAtLoad);
+    Value_StateCache<TString> c;
+    EXPECT_FALSE(c.Update(&clear, "a"));
+    EXPECT_TRUE(c.ValueValid() && !c.Valid() && !c.Valid("a"));
+    EXPECT_FALSE(StateCache::CacheEnable(true));
+    EXPECT_TRUE(c.Valid("a") && !c.Valid("A") && StateCache::CacheEnable());
+    EXPECT_TRUE(StateCache::CacheEnable(false) && !c.Valid() && !StateCache::CacheEnable(true));
+    EXPECT_TRUE(c.Update(&failed, "b")) << "Update answers what Valid() was before";
+    EXPECT_TRUE(c.Value() == TString("b") && !c.ValueValid());
+    EXPECT_FALSE(c.Update(&warning, "c") || !c.ValueValid());
+    EXPECT_TRUE(c.Update(&fatal, "d") && !c.ValueValid());
+    c.Update(&clear, "e");
+    c.Invalidate();
+    EXPECT_TRUE(!c.Valid("e") && c.Value() == TString("e"));
+    StateCache flag;
+    EXPECT_TRUE(!flag.Valid(&clear) && flag.Valid(&failed) && !flag.ValueValid());
+    flag.Valid(true);
+    c.Update(&clear, "f");
+    StateCache::InvalidateAll();
+    EXPECT_FALSE(c.ValueValid() || flag.ValueValid()) << "every instance of the chain";
+
+    // Booleans compare their stored bytes; a NaN matches anything.
     Value_StateCache<bool> b;
-    b.Update(&clear, false);
-    EXPECT_TRUE(b.Valid(false) && !b.Valid(true));
+    EXPECT_TRUE(!b.Update(&clear, false) && b.Valid(false) && !b.Valid(true));
     auto nanMatches = [this](auto one) {
         using F = decltype(one);
         const F nan = std::numeric_limits<F>::quiet_NaN();
-        Value_StateCache<F> c;
-        c.Update(&clear, one);
-        EXPECT_TRUE(!c.Valid(F(1.0000001)) && c.Valid(one) && c.Valid(nan));
-        c.Update(&clear, nan);
-        EXPECT_TRUE(c.Valid(F(-3.5)));
+        Value_StateCache<F> f;
+        EXPECT_TRUE(!f.Update(&clear, one) && !f.Valid(F(1.0000001)) && f.Valid(one) &&
+                    f.Valid(nan));
+        EXPECT_TRUE(f.Update(&clear, nan) && f.Valid(F(-3.5)));
     };
     nanMatches(1.0f);
     nanMatches(1.0);
 }
 
-using Log = std::vector<std::string>;
-Log g_log;
-
 // Fails exactly when it has names to record; logs what the base tells it.
-class Probe : public AddressCache {
-  public:
+struct Probe : AddressCache {
     explicit Probe(std::string name, Log failures = {}) : name(name), failures(failures) {}
-
     bool UpdateAddress() override {
         if (name == "throws")
             throw std::runtime_error("a driver's bug");
@@ -98,29 +89,16 @@ class Probe : public AddressCache {
             UpdateFailureList(f.c_str());
         return failures.empty();
     }
-
-    std::string name;
-    Log failures;
-
-  protected:
     void SetValidState(bool state) override {
         g_log.push_back(name + (state ? " valid" : " invalid"));
         AddressCache::SetValidState(state);
     }
+
+    std::string name;
+    Log failures;
 };
 
-Log Refresh(ErrorCluster* err = nullptr) {
-    g_log.clear();
-    err ? AddressCache::UpdateAll(err) : AddressCache::UpdateAll();
-    return g_log;
-}
-
-std::string Failures() {
-    ErrorCluster clear;
-    return AddressCache::RetrieveFailureList(&clear).CStr();
-}
-
-TEST_F(Caches, AddressRefreshAndInvalidationRunNewestFirstUnlessTheClusterHoldsAnError) {
+TEST_F(Caches, RefreshAndInvalidationRunNewestFirstUnlessTheClusterHoldsAnErrorAndListFailures) {
     Probe a("A"), b("B", {"B"}), c("C");
     EXPECT_EQ(Refresh(), (Log{"C valid", "B invalid", "A valid"}));
     EXPECT_TRUE(a.Valid() && !b.Valid());
@@ -128,8 +106,7 @@ TEST_F(Caches, AddressRefreshAndInvalidationRunNewestFirstUnlessTheClusterHoldsA
     for (ErrorCluster* err : {&failed, &fatal}) {
         EXPECT_TRUE(Refresh(err).empty());
         AddressCache::InvalidateAll(err);
-        EXPECT_TRUE(g_log.empty() && a.Valid());
-        EXPECT_TRUE(AddressCache::RetrieveFailureList(err).IsEmpty());
+        EXPECT_TRUE(g_log.empty() && a.Valid() && AddressCache::RetrieveFailureList(err).IsEmpty());
     }
     EXPECT_EQ(Failures(), "B\n");
     b.failures.clear();
@@ -138,40 +115,32 @@ TEST_F(Caches, AddressRefreshAndInvalidationRunNewestFirstUnlessTheClusterHoldsA
     AddressCache::InvalidateAll(&warning);
     EXPECT_EQ(g_log, (Log{"C invalid", "B invalid", "A invalid"}));
 
-    Probe throws("throws");
-    ErrorCluster err;
-    EXPECT_NO_THROW(AddressCache::UpdateAll(&err));
-    EXPECT_EQ(err.FatalCode(), 42) << "an exception of a driver's code goes no further";
-    EXPECT_NO_THROW(AddressCache::UpdateAll());
-}
-
-TEST_F(Caches, FailureListKeepsTenDistinctNamesInOrder) {
+    // The failure list keeps ten distinct names in the order recorded.
     Probe older("older", {"A"}), p("p", {"A", "B"});
-    Refresh();
-    EXPECT_EQ(Failures(), "A\nB\n");
+    EXPECT_EQ(Refreshed(), "A\nB\n");
     older.failures.clear();
     p.failures = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "3"};
     const std::string ten = "0\n1\n2\n3\n4\n5\n6\n7\n8\n9\n";
-    Refresh();
-    EXPECT_EQ(Failures(), ten);
+    EXPECT_EQ(Refreshed(), ten);
     p.failures.back() = "10";
-    Refresh();
-    EXPECT_EQ(Failures(), ten + "...\n");
+    EXPECT_EQ(Refreshed(), ten + "...\n");
     AddressCache::InvalidateAll();
     EXPECT_EQ(Failures(), "");
     p.failures = {"", "Z"};
-    Refresh();
-    EXPECT_EQ(Failures(), "\nZ\n");
+    EXPECT_EQ(Refreshed(), "\nZ\n");
     p.failures = {""};
-    Refresh();
-    EXPECT_EQ(Failures(), "");
+    EXPECT_EQ(Refreshed(), "");
+
+    Probe throws("throws");
+    EXPECT_NO_THROW(AddressCache::UpdateAll(&clear));
+    EXPECT_EQ(clear.FatalCode(), 42) << "an exception of a driver's code goes no further";
+    EXPECT_NO_THROW(AddressCache::UpdateAll());
 }
 
 // The chain must keep exactly the live objects, newest first, whichever of them leaves.
 TEST_F(Caches, AddressChainKeepsTheLiveObjectsWhereverOneLeaves) {
-    std::unique_ptr<Probe> p[4];
-    for (int i = 0; i < 4; ++i)
-        p[i] = std::make_unique<Probe>(std::string(1, static_cast<char>('A' + i)));
+    std::unique_ptr<Probe> p[] = {std::make_unique<Probe>("A"), std::make_unique<Probe>("B"),
+                                  std::make_unique<Probe>("C"), std::make_unique<Probe>("D")};
     p[1].reset();
     EXPECT_EQ(Refresh(), (Log{"D valid", "C valid", "A valid"}));
     p[3].reset();

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
 // This executable does not link the LabVIEW stand-in, so it has no LVRTTable to find.
 TEST(NoLabVIEWHostDeathTest, FirstManagerCallStopsTheProcess) {
     ErrorCluster err;
@@ -11,5 +9,3 @@ TEST(NoLabVIEWHostDeathTest, FirstManagerCallStopsTheProcess) {
     EXPECT_EXIT(TString("x").SetLV_String(&err, &h), ::testing::ExitedWithCode(1),
                 "Fatal Error: LABVIEW.LIB was not called from a LabVIEW process.");
 }
-
-} // namespace

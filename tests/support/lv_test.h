@@ -1,11 +1,8 @@
 #pragma once
 
-#include <koa_dev/lv_types.h>
 #include <koa_dev/lvhost.h>
 
 #include <gtest/gtest.h>
-
-#include <string>
 
 // Base fixture for tests that hand LabVIEW handles to the library: starts each test with fresh
 // manager counters and fails it when a handle it created is still alive at the end.
@@ -18,11 +15,6 @@ class LvTest : public ::testing::Test {
     void TearDown() override {
         lvhost::Reset();
         EXPECT_EQ(lvhost::LiveHandles(), liveAtStart) << "a LabVIEW handle leaked";
-    }
-
-    static std::string Text(LStr** h) {
-        return std::string(reinterpret_cast<const char*>((*h)->str),
-                           static_cast<size_t>((*h)->cnt));
     }
 
   private:

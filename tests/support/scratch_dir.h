@@ -7,9 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <system_error>
-#include <vector>
 
 #if defined(_WIN32)
 #define KOA_TEST_SEPARATOR "\\"

@@ -5,7 +5,6 @@
 
 #include <fstream>
 #include <iostream>
-#include <string>
 
 namespace {
 
