@@ -32,7 +32,7 @@ TEST(TString, ConstructionCopiesSubstringsEditsAndOrder) {
     for (const auto& [got, expected] : cases)
         EXPECT_EQ(S(got), expected);
 
-    TString t("  \t x y \r\n"), ab("abba cab"), path("path\\//"), x("Ab1z"), lr(" x ");
+    TString t("  \t x y \r\n"), ab("abba cab"), path("path\\//"), x("AB1z"), lr(" x ");
     t.Trim();
     ab.TrimLeft("ab");
     path.TrimRight("\\/");
