@@ -29,13 +29,13 @@ int main(int argc, char** argv) {
 #include <unistd.h>
 
 // The copy opens the lock objects afresh, as another loaded instance of the library does.
-HelperProcess::HelperProcess(const std::vector<std::string>& args) : pid(fork()) {
+std::shared_ptr<void> StartLockHelper(const std::vector<std::string>& args) {
+    const pid_t pid = fork();
     if (pid == 0)
         _exit(RunLockHelper(args));
-}
-
-HelperProcess::~HelperProcess() {
-    if (pid > 0 && kill(static_cast<pid_t>(pid), SIGKILL) == 0)
-        waitpid(static_cast<pid_t>(pid), nullptr, 0);
+    return {nullptr, [pid](void*) {
+                if (pid > 0 && kill(pid, SIGKILL) == 0)
+                    waitpid(pid, nullptr, 0);
+            }};
 }
 #endif

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -28,16 +29,6 @@ inline bool LockOnce() {
 // and holds it until it is killed; exit code 2 when the lock failed.
 int RunLockHelper(const std::vector<std::string>& args);
 
-// A helper process, killed and waited for when the object is destroyed: on Windows the helper
-// program built next to the test executable, elsewhere a copy of this process.
-class HelperProcess {
-  public:
-    explicit HelperProcess(const std::vector<std::string>& args);
-    ~HelperProcess();
-    HelperProcess(const HelperProcess&) = delete;
-    HelperProcess& operator=(const HelperProcess&) = delete;
-
-  private:
-    void* process = nullptr;
-    long pid = -1;
-};
+// Starts a helper process, killed and waited for when the result is released: on Windows the
+// helper program built next to the test executable, elsewhere a copy of this process.
+std::shared_ptr<void> StartLockHelper(const std::vector<std::string>& args);

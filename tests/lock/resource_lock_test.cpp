@@ -2,13 +2,10 @@
 #include "lock/resource_lock_access.h"
 #include "platform/named_lock.h"
 
-#include <koa_dev/resource_lock.h>
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,30 +43,13 @@ class ResourceLockTest : public ::testing::Test {
         return result;
     }
 
-    const std::string mutexName = UniqueLockName("lock");
-    const std::string memName = UniqueLockName("mem");
+    const std::string mutexName = UniqueLockName("lock"), memName = UniqueLockName("mem");
 };
-
-TEST_F(ResourceLockTest, MissingObjectsAreReported) {
-    ResourceLockAccess::ForgetView();
-    ErrorCluster noView;
-    ResourceLock unmapped(&noView, false);
-    EXPECT_FALSE(noView.Status()) << "the check looks at the mutex alone";
-    unmapped.Lock(&noView);
-    EXPECT_EQ(noView.Code(), 15);
-    EXPECT_STREQ(noView.Source().CStr(), "KOA_DEV.dll Resource Lock - Shared Memory NOT Found!");
-    ResourceLockAccess::ForgetMutex();
-    for (bool lock : {false, true}) {
-        ErrorCluster err;
-        ResourceLock missing(&err, lock);
-        EXPECT_EQ(err.Code(), 72);
-        EXPECT_STREQ(err.Source().CStr(), "KOA_DEV.dll Resource Lock not Found!");
-    }
-}
 
 // One object takes the mutex once however often it locks; a second object on the same thread
 // takes it again, and each releases only its own hold. Only the holding thread can release it.
-TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
+// Without its objects the lock is refused; the check without locking looks at the mutex alone.
+TEST_F(ResourceLockTest, HoldsFromLockToUnlockNestsOnItsThreadAndNeedsItsObjects) {
     ErrorCluster err;
     {
         ResourceLock lock(&err, false);
@@ -79,7 +59,6 @@ TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
         EXPECT_EQ(TryFromAnotherThread(), kTimeout);
         {
             ResourceLock inner(&err, true);
-            ASSERT_FALSE(err.Status());
             inner.UnLock();
             inner.UnLock();
             EXPECT_EQ(TryFromAnotherThread(), kTimeout);
@@ -92,11 +71,25 @@ TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
     }
     EXPECT_EQ(TryFromAnotherThread(), "free");
     EXPECT_FALSE(err.Status());
-
     ErrorCluster failed(true, 5, "earlier");
     ResourceLock skipped(&failed, true);
     EXPECT_EQ(TryFromAnotherThread(), "free");
     EXPECT_EQ(failed.Code(), 5);
+
+    ResourceLockAccess::ForgetView();
+    ErrorCluster checked, noView, noMutex[2];
+    ResourceLock(&checked, false);
+    ResourceLock(&noView, true);
+    ResourceLockAccess::ForgetMutex();
+    ResourceLock(&noMutex[0], false);
+    ResourceLock(&noMutex[1], true);
+    EXPECT_FALSE(checked.Status());
+    EXPECT_EQ(noView.Code(), 15);
+    EXPECT_STREQ(noView.Source().CStr(), "KOA_DEV.dll Resource Lock - Shared Memory NOT Found!");
+    for (const ErrorCluster& err : noMutex) {
+        EXPECT_EQ(err.Code(), 72);
+        EXPECT_STREQ(err.Source().CStr(), "KOA_DEV.dll Resource Lock not Found!");
+    }
 }
 
 // Another process holds the lock until it is killed; its owner stamp shows that it has it. A
@@ -105,10 +98,8 @@ TEST_F(ResourceLockTest, AHolderKilledInAnotherProcessLeavesTheLockAbandonedOnce
 #if defined(KOA_DEV_TEST_EMULATOR)
     GTEST_SKIP() << "a user-mode emulator cannot tell a robust mutex that its owner died";
 #endif
-    auto holder =
-        std::make_unique<HelperProcess>(std::vector<std::string>{mutexName, memName, "0x5eed"});
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (ResourceLockAccess::Stamp() != 0x5eed && std::chrono::steady_clock::now() < deadline)
+    auto holder = StartLockHelper({mutexName, memName, "0x5eed"});
+    for (int i = 0; i < 6000 && ResourceLockAccess::Stamp() != 0x5eed; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     ASSERT_EQ(ResourceLockAccess::Stamp(), 0x5eedu);
     EXPECT_EQ(TryFromAnotherThread(), kTimeout) << "held by the other process";
@@ -133,7 +124,7 @@ TEST_F(ResourceLockTest, AHolderKilledInAnotherProcessLeavesTheLockAbandonedOnce
 
 // Threads that create the same name at the same moment must all end up with one mutex.
 TEST(NamedLock, SimultaneousCreatorsShareOneMutex) {
-    using koa::platform::MutexWait;
+    using namespace koa::platform;
     for (int round = 0; round < 100; ++round) {
         const std::string name = UniqueLockName("race");
         std::atomic<bool> go{false};
@@ -143,19 +134,18 @@ TEST(NamedLock, SimultaneousCreatorsShareOneMutex) {
             creators.emplace_back([&] {
                 while (!go)
                     std::this_thread::yield();
-                handle = koa::platform::CreateNamedMutex(name.c_str());
+                handle = CreateNamedMutex(name.c_str());
             });
         go = true;
         for (std::thread& creator : creators)
             creator.join();
-        ASSERT_EQ(koa::platform::WaitNamedMutex(handles[0], 0), MutexWait::Acquired);
+        ASSERT_EQ(WaitNamedMutex(handles[0], 0), MutexWait::Acquired);
         std::thread([&] {
             for (void* handle : handles)
-                EXPECT_EQ(koa::platform::WaitNamedMutex(handle, 0), MutexWait::Timeout)
-                    << "round " << round;
+                EXPECT_EQ(WaitNamedMutex(handle, 0), MutexWait::Timeout) << round;
         }).join();
-        EXPECT_TRUE(koa::platform::ReleaseNamedMutex(handles[0]));
-        koa::platform::RemoveNamedObject(name.c_str());
+        EXPECT_TRUE(ReleaseNamedMutex(handles[0]));
+        RemoveNamedObject(name.c_str());
     }
 }
 
