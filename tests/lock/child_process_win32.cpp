@@ -2,11 +2,9 @@
 
 #include <windows.h>
 
-std::shared_ptr<void> StartLockHelper(const std::vector<std::string>& args) {
+std::shared_ptr<void> StartLockHelper(const std::string& mutexName, const std::string& memName) {
     // Without an application name the program is looked for first beside this executable.
-    std::string line = "koa_dev_lock_helper.exe";
-    for (const std::string& arg : args)
-        line += " \"" + arg + "\"";
+    std::string line = "koa_dev_lock_helper.exe \"" + mutexName + "\" \"" + memName + "\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};

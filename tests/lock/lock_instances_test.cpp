@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <functional>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -39,21 +40,18 @@ TEST(LockInstances, TheSameFileKeepsTheCachesAnotherFileInvalidates) {
     };
     const auto first = [] { return LockThroughProbe(KOA_LOCK_PROBE); };
     const auto copy = [] { return LockThroughProbe(KOA_LOCK_PROBE_COPY); };
-    const struct {
-        std::function<int()> lock;
-        int kept;
-        const char* what;
-    } steps[] = {
-        {first, 0, "the first lock of an instance"},
-        {first, 1, "no one in between"},
-        {inOtherProcess, 0, "the same file, another process"},
-        {first, 1, "the same file held it in another process"},
-        {copy, 0, "the first lock of the second file"},
-        {first, 0, "the second file held it"},
-        {copy, 0, "the first file held it"},
+    const std::pair<std::function<int()>, int> steps[] = {
+        // how the lock is taken, and 1 when the caches stay valid
+        {first, 0},          // the first lock of an instance
+        {first, 1},          // no one in between
+        {inOtherProcess, 0}, // the same file, another process
+        {first, 1},          // the same file held it in another process
+        {copy, 0},           // the first lock of the second file
+        {first, 0},          // the second file held it
+        {copy, 0},           // the first file held it
     };
-    for (const auto& step : steps)
-        EXPECT_EQ(step.lock(), step.kept) << step.what;
+    for (std::size_t i = 0; i < std::size(steps); ++i)
+        EXPECT_EQ(steps[i].first(), steps[i].second) << "step " << i;
 }
 
 } // namespace

@@ -48,58 +48,45 @@ void WriteOtherWordSize(const std::string& path) {
     chmod(path.c_str(), 0600);
 }
 
-class LockObjectsTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/koa_dev_lock_XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root = pattern;
-        chmod(root.c_str(), 01777);
-        koa::platform::SetNamedObjectRoot(root.c_str());
-    }
-    void TearDown() override {
-        koa::platform::SetNamedObjectRoot("/dev/shm");
-        fs::remove_all(root);
-    }
-
-    std::string root;
-};
-
 // Each damage refuses the lock with code 72 and a text that begins as the nearest plain error,
 // then names the file to remove; none of them ends the process.
-TEST_F(LockObjectsTest, ForeignOrDamagedObjectsAreRefusedWithTheFileToRemove) {
+TEST(LockObjects, ForeignOrDamagedObjectsAreRefusedWithTheFileToRemove) {
+    char pattern[] = "/tmp/koa_dev_lock_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string root = pattern;
+    chmod(root.c_str(), 01777);
+    koa::platform::SetNamedObjectRoot(root.c_str());
     const std::string mutexName = UniqueLockName("lock"), memName = UniqueLockName("mem");
     const std::string dir = root + "/koa_dev-" + std::to_string(geteuid());
     const std::string mutex = dir + "/" + mutexName, mem = dir + "/" + memName;
+    // The error text begins with the plain error, then names the object and what is wrong with it.
+    const std::string inDir = "'" + dir + "' ", inMutex = "'" + mutex + "' ";
+    const std::string inMem = "'" + mem + "' ", otherBits = sizeof(void*) == 8 ? "32" : "64";
     // Made with no directory, in an empty one, after opening the objects, or while they are open.
-    enum When { NoDirectory, BeforeOpening, AfterOpening, WhileOpen };
+    enum When { NoDir, EmptyDir, Opened, InUse };
     const struct {
         When when;
         std::function<void()> make;
-        const char* text;
-        const std::string& named;
-        const char* reason;
+        std::string text;
     } damages[] = {
-        {NoDirectory, [&] { MakeDirectoryAsOtherUser(dir); }, kNotFound, dir,
-         "belongs to user 4242"},
-        {NoDirectory, [&] { symlink(root.c_str(), dir.c_str()); }, kNotFound, dir,
-         "is not a directory"},
-        {BeforeOpening, [&] { chmod(dir.c_str(), 0777); }, kNotFound, dir,
-         "is open to other users (mode 0777)"},
-        {BeforeOpening, [&] { symlink("nowhere", mutex.c_str()); }, kNotFound, mutex,
-         "is a symbolic link"},
-        {AfterOpening, [&] { truncate(mutex.c_str(), 8); }, kNotFound, mutex, "is damaged"},
-        {AfterOpening, [&] { Garble(mutex, 0, '\xa5'); }, kNotFound, mutex, "is damaged"},
-        {BeforeOpening, [&] { WriteOtherWordSize(mutex); }, kNotFound, mutex,
-         "32- and 64-bit processes cannot share the lock"},
-        {AfterOpening, [&] { truncate(mem.c_str(), 4); }, kMemoryNotFound, mem, "is damaged"},
-        {WhileOpen, [&] { Garble(mutex, 8, '\xff'); }, kUnexpected, mutex, "holds a damaged mutex"},
+        {NoDir, [&] { MakeDirectoryAsOtherUser(dir); }, kNotFound + inDir + "belongs to user 4242"},
+        {NoDir, [&] { symlink(root.c_str(), dir.c_str()); },
+         kNotFound + inDir + "is not a directory"},
+        {EmptyDir, [&] { chmod(dir.c_str(), 0777); },
+         kNotFound + inDir + "is open to other users (mode 0777)"},
+        {EmptyDir, [&] { symlink("nowhere", mutex.c_str()); },
+         kNotFound + inMutex + "is a symbolic link"},
+        {Opened, [&] { truncate(mutex.c_str(), 8); }, kNotFound + inMutex + "is damaged"},
+        {Opened, [&] { Garble(mutex, 0, '\xa5'); }, kNotFound + inMutex + "is damaged"},
+        {EmptyDir, [&] { WriteOtherWordSize(mutex); },
+         kNotFound + inMutex + "was made by a " + otherBits +
+             "-bit process, and 32- and 64-bit processes cannot share the lock"},
+        {Opened, [&] { truncate(mem.c_str(), 4); }, kMemoryNotFound + inMem + "is damaged"},
+        {InUse, [&] { Garble(mutex, 8, '\xff'); }, kUnexpected + inMutex + "holds a damaged mutex"},
     };
     // Sound objects are made afresh under their names, with nothing else left in the directory
     // and, for the mutex, no file left open and one mapping kept.
-    const auto openFiles = [] {
-        return std::distance(fs::directory_iterator("/proc/self/fd"), {});
-    };
+    const auto fds = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
     const auto mappings = [&] {
         std::ifstream maps("/proc/self/maps");
         int n = 0;
@@ -107,10 +94,10 @@ TEST_F(LockObjectsTest, ForeignOrDamagedObjectsAreRefusedWithTheFileToRemove) {
             n += line.find(dir) != std::string::npos;
         return n;
     };
-    const auto opened = openFiles();
+    const auto opened = fds();
     const int mapped = mappings();
     EXPECT_NE(koa::platform::CreateNamedMutex(mutexName.c_str()), nullptr);
-    EXPECT_EQ(openFiles(), opened);
+    EXPECT_EQ(fds(), opened);
     EXPECT_EQ(mappings(), mapped + 1);
     koa::ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
     EXPECT_TRUE(LockOnce());
@@ -122,22 +109,22 @@ TEST_F(LockObjectsTest, ForeignOrDamagedObjectsAreRefusedWithTheFileToRemove) {
         if (&damage == damages && geteuid() != 0)
             continue; // only root can act as another user
         fs::remove_all(dir);
-        if (damage.when == BeforeOpening)
+        if (damage.when == EmptyDir)
             mkdir(dir.c_str(), 0700);
-        if (damage.when >= AfterOpening)
+        if (damage.when >= Opened)
             koa::ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
         damage.make();
-        if (damage.when != WhileOpen)
+        if (damage.when != InUse)
             koa::ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
         ErrorCluster err;
         ResourceLock lock(&err, true);
-        const std::string text = err.Source().CStr();
-        EXPECT_EQ(err.Code(), 72) << text;
-        EXPECT_TRUE(text.rfind(damage.text, 0) == 0 && text.find("remove") != std::string::npos &&
-                    text.find("'" + damage.named + "' ") != std::string::npos &&
-                    text.find(damage.reason) != std::string::npos)
-            << text;
+        const std::string found = err.Source().CStr();
+        EXPECT_EQ(err.Code(), 72) << found;
+        EXPECT_TRUE(found.rfind(damage.text, 0) == 0 && found.find("remove") != std::string::npos)
+            << found << "\nexpected to begin with " << damage.text;
     }
+    koa::platform::SetNamedObjectRoot("/dev/shm");
+    fs::remove_all(root);
 }
 
 } // namespace

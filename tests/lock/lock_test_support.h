@@ -7,7 +7,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <vector>
 
 // Object names of one test, unlike those of any other test or test run on the machine.
 inline std::string UniqueLockName(const char* what) {
@@ -24,11 +23,11 @@ inline bool LockOnce() {
     return !err.Status();
 }
 
-// The work of a helper process (lock_helper.cpp). Arguments: the lock's mutex and shared-memory
-// names and an owner stamp. As another instance of the library with that stamp, it takes the lock
-// and holds it until it is killed; exit code 2 when the lock failed.
-int RunLockHelper(const std::vector<std::string>& args);
+// The work of a helper process (lock_helper.cpp): as another instance of the library, with the
+// owner stamp 0x5eed, it takes the lock of the named objects and holds it until it is killed;
+// exit code 2 when the lock failed.
+int RunLockHelper(const std::string& mutexName, const std::string& memName);
 
 // Starts a helper process, killed and waited for when the result is released: on Windows the
 // helper program built next to the test executable, elsewhere a copy of this process.
-std::shared_ptr<void> StartLockHelper(const std::vector<std::string>& args);
+std::shared_ptr<void> StartLockHelper(const std::string& mutexName, const std::string& memName);

@@ -86,9 +86,9 @@ TEST_F(ResourceLockTest, HoldsFromLockToUnlockNestsOnItsThreadAndNeedsItsObjects
     EXPECT_FALSE(checked.Status());
     EXPECT_EQ(noView.Code(), 15);
     EXPECT_STREQ(noView.Source().CStr(), "KOA_DEV.dll Resource Lock - Shared Memory NOT Found!");
-    for (const ErrorCluster& err : noMutex) {
-        EXPECT_EQ(err.Code(), 72);
-        EXPECT_STREQ(err.Source().CStr(), "KOA_DEV.dll Resource Lock not Found!");
+    for (const ErrorCluster& missing : noMutex) {
+        EXPECT_EQ(missing.Code(), 72);
+        EXPECT_STREQ(missing.Source().CStr(), "KOA_DEV.dll Resource Lock not Found!");
     }
 }
 
@@ -98,7 +98,7 @@ TEST_F(ResourceLockTest, AHolderKilledInAnotherProcessLeavesTheLockAbandonedOnce
 #if defined(KOA_DEV_TEST_EMULATOR)
     GTEST_SKIP() << "a user-mode emulator cannot tell a robust mutex that its owner died";
 #endif
-    auto holder = StartLockHelper({mutexName, memName, "0x5eed"});
+    auto holder = StartLockHelper(mutexName, memName);
     for (int i = 0; i < 6000 && ResourceLockAccess::Stamp() != 0x5eed; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     ASSERT_EQ(ResourceLockAccess::Stamp(), 0x5eedu);
