@@ -5,13 +5,9 @@
 #include "rsc/string_resource_writer.h"
 #include "support/scratch_dir.h"
 
-#include <map>
-#include <string>
-#include <vector>
-
 namespace {
 
-using koa::formats::StringResourceImage;
+using namespace koa::test;
 using koa::rsc::Machine;
 using Strings = std::map<unsigned int, std::string>;
 
@@ -41,46 +37,40 @@ const char kEmoji[] = "\xF0\x9F\x98\x80", kCutEmoji[] = "";
 const std::vector<Machine> kLoadableMachines{Machine::I386, Machine::X86_64};
 #endif
 
-class StringResourceFiles : public ScratchDirTest {};
-
-TEST_F(StringResourceFiles, WrittenStringsReadBackUnderTheirOwnIdsOnly) {
-    const std::string cut(258, 'a');
-    const koa::rsc::StringSettings settings{{0, u"zero"},
-                                            {1, u"C:\\Released\\"},
-                                            {3, std::u16string(300, u'L')},
-                                            {6, u""},
-                                            {16, u"sixteen"},
-                                            {99, u"ninety-nine"},
-                                            {100, u"Libs\\"},
-                                            {101, u"C:\\Menüs\\€\\"},
-                                            {102, std::u16string(258, u'a') + u"üü"},
-                                            {103, u"\U0001F600"},
-                                            {65535, u"last"}};
-    // Written for each processor, and read back.
-    const auto open = [&](const koa::rsc::StringSettings& strings, Machine machine) {
+class StringResourceFiles : public ScratchDirTest {
+  protected:
+    // Written for the processor, and opened again.
+    auto Open(const koa::rsc::StringSettings& strings, Machine machine) {
         const auto image = koa::rsc::WriteStringResourceImage(strings, machine);
         WriteFile(Dir() + "strings.rsc", std::string(image.begin(), image.end()));
         return koa::platform::OpenStringResourceFile((Dir() + "strings.rsc").c_str());
-    };
+    }
+};
+
+TEST_F(StringResourceFiles, WrittenStringsReadBackUnderTheirOwnIdsOnly) {
+    const std::u16string longest(300, u'L'), cut = std::u16string(258, u'a') + u"üü";
+    const koa::rsc::StringSettings settings{
+        {0, u"zero"},     {1, u"C:\\Released\\"}, {3, longest},     {6, u""},
+        {16, u"sixteen"}, {99, u"ninety-nine"},   {100, u"Libs\\"}, {101, u"C:\\Menüs\\€\\"},
+        {102, cut},       {103, u"\U0001F600"},   {65535, u"last"}};
+    const std::string cutStart(258, 'a');
     // As LoadStringA, only the low 16 bits of the id count.
-    Strings expected{{0, "zero"},     {1, "C:\\Released\\"},      {3, std::string(259, 'L')},
-                     {16, "sixteen"}, {99, "ninety-nine"},        {100, "Libs\\"},
-                     {101, kMenu},    {102, cut + kCutUmlaut},    {103, kEmoji},
+    Strings expected{{0, "zero"},     {1, "C:\\Released\\"},        {3, std::string(259, 'L')},
+                     {16, "sixteen"}, {99, "ninety-nine"},          {100, "Libs\\"},
+                     {101, kMenu},    {102, cutStart + kCutUmlaut}, {103, kEmoji},
                      {65535, "last"}, {0x10001, "C:\\Released\\"}};
     for (unsigned int absent : {2u, 6u, 7u, 15u, 17u, 98u, 104u, 111u, 112u, 65534u})
         expected[absent] = "";
     for (Machine machine : kLoadableMachines) {
-        SCOPED_TRACE(machine == Machine::I386 ? "i386" : "x86-64");
-        auto file = open(settings, machine);
+        auto file = Open(settings, machine);
         ASSERT_TRUE(file);
         ExpectStrings(*file, expected);
         ExpectStrings(*file, {{1, "C:\\"}, {103, kCutEmoji}}, 4);
         ExpectStrings(*file, {{1, ""}}, 1);
     }
-    auto empty = open({}, kLoadableMachines.front());
+    auto empty = Open({}, kLoadableMachines.front());
     ASSERT_TRUE(empty);
     ExpectStrings(*empty, {{1, ""}});
-
     for (const std::string text : {"MZno\n", ""}) {
         WriteFile(Dir() + "x.txt", text);
         EXPECT_FALSE(koa::platform::OpenStringResourceFile((Dir() + "x.txt").c_str())) << text;
@@ -104,10 +94,9 @@ TEST(StringResourceFixtures, ReadsWhatTheResourceCompilerWrote) {
     for (Machine machine : kLoadableMachines) {
         const std::string triplet =
             machine == Machine::I386 ? "i686-w64-mingw32" : "x86_64-w64-mingw32";
-        SCOPED_TRACE(triplet);
         auto file = koa::platform::OpenStringResourceFile(
             (std::string(KOA_DEV_RC_FIXTURES) + "/strings-" + triplet + ".dll").c_str());
-        ASSERT_TRUE(file);
+        ASSERT_TRUE(file) << triplet;
         ExpectStrings(*file, expected);
     }
 #endif
@@ -115,25 +104,22 @@ TEST(StringResourceFixtures, ReadsWhatTheResourceCompilerWrote) {
 
 // A damaged or cut image gives no image, or each string whole or absent: never a part of one.
 TEST(StringResourceImage, DamagedOrCutFilesGiveNoImageOrWholeStringsOnly) {
-    const koa::test::Bytes undamaged = koa::test::UndamagedImage();
-    for (const koa::test::Damage& damage : koa::test::ResourceDamages()) {
-        SCOPED_TRACE(damage.name);
-        koa::test::Bytes bytes = undamaged;
+    const Bytes undamaged = UndamagedImage();
+    for (const Damage& damage : ResourceDamages()) {
+        Bytes bytes = undamaged;
         damage.apply(bytes);
-        auto image = StringResourceImage::FromBytes(bytes);
-        ASSERT_EQ(!image, damage.left == koa::test::Left::NoImage);
-        Strings expected;
-        for (const auto& [id, text] : koa::test::UndamagedStrings()) {
-            const bool kept = damage.left == koa::test::Left::All ||
-                              (damage.left == koa::test::Left::SecondBlock && id >= 96 && id < 112);
-            expected[id] = kept ? text.substr(0, 259) : "";
+        auto image = koa::formats::StringResourceImage::FromBytes(bytes);
+        ASSERT_EQ(!image, damage.left == Left::NoImage) << damage.name;
+        for (const auto& [id, text] : image ? UndamagedStrings() : Strings{}) {
+            const bool kept = damage.left == Left::All ||
+                              (damage.left == Left::SecondBlock && id >= 96 && id < 112);
+            EXPECT_EQ(Load(*image, id), kept ? text.substr(0, 259) : "") << damage.name;
         }
-        if (image)
-            ExpectStrings(*image, expected);
     }
     for (size_t size = 0; size < undamaged.size(); ++size) {
-        auto image = StringResourceImage::FromBytes({undamaged.begin(), undamaged.begin() + size});
-        for (const auto& [id, text] : koa::test::UndamagedStrings()) {
+        auto image = koa::formats::StringResourceImage::FromBytes(
+            {undamaged.begin(), undamaged.begin() + size});
+        for (const auto& [id, text] : UndamagedStrings()) {
             const std::string read = image ? Load(*image, id) : "";
             EXPECT_TRUE(read.empty() || read == text.substr(0, 259)) << size << " id " << id;
         }
