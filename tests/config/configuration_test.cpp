@@ -4,6 +4,8 @@
 #include "support/resource_file.h"
 #include "support/scratch_dir.h"
 
+#include <tuple>
+
 namespace {
 
 using Strings = std::map<uint16_t, std::string>;
@@ -33,22 +35,24 @@ class Configuration : public ScratchDirTest {
                 {100, LocalDllPath, "LocalDllPath", Dir()},
                 {101, MenuPath, "MenuPath", "M:\\menus\\"}};
     }
-    Strings AllKeys() const {
-        Strings strings;
+    // The seven values, with some changed or added; an empty value is one left out.
+    Strings AllKeys(const Strings& changes = {}) const {
+        Strings strings = changes;
         for (const Key& key : Keys())
-            strings[key.id] = key.value;
+            strings.emplace(key.id, key.value);
         return strings;
     }
-    static void ExpectReload(const Strings& strings, int32_t code, const std::string& source) {
-        WriteResourceFile(strings);
-        ErrorCluster err;
+    // Writes koa_dev.rsc with the strings (no strings: removes it), reloads it with err and
+    // expects err to end with the code and source given.
+    static void ExpectReload(const Strings& strings, int32_t code, const std::string& source,
+                             ErrorCluster err = {}) {
+        strings.empty() ? RemoveResourceFile() : WriteResourceFile(strings);
         ReloadCommonDllResourceFile(&err);
         ExpectError(err, code, source);
     }
     static void ExpectError(const ErrorCluster& err, int32_t code, const std::string& source) {
-        EXPECT_EQ(err.Status(), code != 0 && code != 3);
-        EXPECT_EQ(err.Code(), code);
-        EXPECT_EQ(err.Source().CStr(), source);
+        EXPECT_EQ(std::make_tuple(err.Status(), err.Code(), std::string(err.Source().CStr())),
+                  std::make_tuple(code != 0 && code != 3, code, source));
     }
 };
 
@@ -56,9 +60,7 @@ class Configuration : public ScratchDirTest {
 // names the first required key that is missing, and without a file leaves every value unknown.
 // (A file that cannot be read is checked by the controller road test.)
 TEST_F(Configuration, AReloadReadsTheSevenValuesAndNothingElseAndStartsAfresh) {
-    Strings strings = AllKeys();
-    strings[6] = strings[99] = "never read";
-    ExpectReload(strings, 0, "");
+    ExpectReload(AllKeys({{6, "never read"}, {99, "never read"}}), 0, "");
     ErrorCluster err;
     for (const Key& key : Keys())
         EXPECT_EQ(key.get(&err).CStr(), key.value) << key.name;
@@ -68,24 +70,20 @@ TEST_F(Configuration, AReloadReadsTheSevenValuesAndNothingElseAndStartsAfresh) {
                  "'P:\\prof\\'\nController List File = 'C:\\list.txt'\nRevision Check File = "
                  "'C:\\Data\\rev.txt'\n");
 
-    strings = {{1, "R:\\new\\"}, {4, "L"}, {100, "scratch_not_created" KOA_TEST_SEPARATOR}};
-    WriteResourceFile(strings);
-    ErrorCluster failed(true, 99, "earlier");
-    ReloadCommonDllResourceFile(&failed);
+    const std::string notCreated = "scratch_not_created" KOA_TEST_SEPARATOR;
+    const Strings changed = {{1, "R:\\new\\"}, {4, "L"}, {100, notCreated}};
+    ExpectReload(changed, 99, "earlier", ErrorCluster(true, 99, "earlier"));
     EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R:\\rel\\");
-    ExpectReload(strings, 15, "'FIRMWARE_PATH' Resource not found in file 'koa_dev.rsc'");
+    ExpectReload(changed, 15, "'FIRMWARE_PATH' Resource not found in file 'koa_dev.rsc'");
     EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R:\\new\\");
     EXPECT_STREQ(ControllerListFile(nullptr).CStr(), "L");
     EXPECT_STREQ(RevisionCheckFile(nullptr).CStr(), "<Unknown>");
     EXPECT_STREQ(MenuPath(nullptr).CStr(), "<Unknown>");
     // Resolved, but not created while the cluster holds an error.
-    EXPECT_EQ(LocalDllPath(nullptr).CStr(), Host() + strings[100]);
-    EXPECT_FALSE(IsDirectory(Host() + strings[100]));
+    EXPECT_EQ(LocalDllPath(nullptr).CStr(), Host() + notCreated);
+    EXPECT_FALSE(IsDirectory(Host() + notCreated));
 
-    RemoveResourceFile();
-    ErrorCluster missingFile;
-    ReloadCommonDllResourceFile(&missingFile);
-    ExpectError(missingFile, 13, "Resource File 'koa_dev.rsc' Not Found");
+    ExpectReload({}, 13, "Resource File 'koa_dev.rsc' Not Found");
     for (const Key& key : Keys()) {
         ErrorCluster missing;
         EXPECT_STREQ(key.get(&missing).CStr(), "<Unknown>");
@@ -107,9 +105,7 @@ TEST_F(Configuration, LocalDllPathIsResolvedAndCreated) {
         {"", Host()},     {"<none>", Host()}, {relative, Host() + relative},
         {nested, nested}, {"Q:\\Libs\\", ""}, {"\\\\server\\share\\Libs\\", ""}};
     for (const auto& [value, path] : cases) {
-        Strings strings = AllKeys();
-        strings[100] = value;
-        ExpectReload(strings, path.empty() ? 7 : 0,
+        ExpectReload(AllKeys({{100, value}}), path.empty() ? 7 : 0,
                      path.empty()
                          ? "Local DLL Path does not Exist and can not be created '" + value + "'"
                          : "");
@@ -127,11 +123,7 @@ TEST_F(Configuration, LocalDllPathIsResolvedAndCreated) {
 }
 
 TEST_F(Configuration, GettersHonourTheClusterAndDeriveTheMenuPath) {
-    Strings strings = AllKeys();
-    strings[1] = std::string(300, 'x');
-    strings[2] = "<not configured>";
-    strings.erase(101);
-    ExpectReload(strings, 0, "");
+    ExpectReload(AllKeys({{1, std::string(300, 'x')}, {2, "<not configured>"}, {101, ""}}), 0, "");
     ErrorCluster failed(true, 99, "earlier");
     for (const Key& key : Keys())
         EXPECT_TRUE(key.get(&failed).IsEmpty()) << key.name;

@@ -37,69 +37,56 @@ const char kEmoji[] = "\xF0\x9F\x98\x80", kCutEmoji[] = "";
 const std::vector<Machine> kLoadableMachines{Machine::I386, Machine::X86_64};
 #endif
 
-class StringResourceFiles : public ScratchDirTest {
-  protected:
-    // Written for the processor, and opened again.
-    auto Open(const koa::rsc::StringSettings& strings, Machine machine) {
-        const auto image = koa::rsc::WriteStringResourceImage(strings, machine);
-        WriteFile(Dir() + "strings.rsc", std::string(image.begin(), image.end()));
-        return koa::platform::OpenStringResourceFile((Dir() + "strings.rsc").c_str());
-    }
-};
+class StringResourceFiles : public ScratchDirTest {};
 
-TEST_F(StringResourceFiles, WrittenStringsReadBackUnderTheirOwnIdsOnly) {
+// Strings written by this project's writer for each processor, and compiled by the MinGW resource
+// compiler and linker from fixtures/strings.rc: files the writer had no part in, with the blocks
+// from id 160 on stored in several languages, of which the one LoadStringA takes is written.
+TEST_F(StringResourceFiles, WrittenOrCompiledStringsReadBackUnderTheirOwnIdsOnly) {
     const std::u16string longest(300, u'L'), cut = std::u16string(258, u'a') + u"üü";
     const koa::rsc::StringSettings settings{
-        {0, u"zero"},     {1, u"C:\\Released\\"}, {3, longest},     {6, u""},
-        {16, u"sixteen"}, {99, u"ninety-nine"},   {100, u"Libs\\"}, {101, u"C:\\Menüs\\€\\"},
-        {102, cut},       {103, u"\U0001F600"},   {65535, u"last"}};
-    const std::string cutStart(258, 'a');
+        {0, u"zero"},     {1, u"C:\\Released\\"}, {3, longest},        {6, u""},
+        {16, u"sixteen"}, {99, u"ninety-nine"},   {100, u"Libs\\"},    {101, u"C:\\Menüs\\€\\"},
+        {102, cut},       {103, u"\U0001F600"},   {160, u"en-US 160"}, {176, u"de 176"},
+        {192, u"en 192"}, {208, u"neutral 208"},  {65535, u"last"}};
+    const std::string longestRead(259, 'L'), cutRead = std::string(258, 'a') + kCutUmlaut;
     // As LoadStringA, only the low 16 bits of the id count.
-    Strings expected{{0, "zero"},     {1, "C:\\Released\\"},        {3, std::string(259, 'L')},
-                     {16, "sixteen"}, {99, "ninety-nine"},          {100, "Libs\\"},
-                     {101, kMenu},    {102, cutStart + kCutUmlaut}, {103, kEmoji},
-                     {65535, "last"}, {0x10001, "C:\\Released\\"}};
-    for (unsigned int absent : {2u, 6u, 7u, 15u, 17u, 98u, 104u, 111u, 112u, 65534u})
+    Strings expected{{0, "zero"},          {1, "C:\\Released\\"}, {3, longestRead},
+                     {16, "sixteen"},      {99, "ninety-nine"},   {100, "Libs\\"},
+                     {101, kMenu},         {102, cutRead},        {103, kEmoji},
+                     {160, "en-US 160"},   {176, "de 176"},       {192, "en 192"},
+                     {208, "neutral 208"}, {65535, "last"},       {0x10001, "C:\\Released\\"}};
+    for (unsigned int absent : {2u, 5u, 6u, 7u, 15u, 17u, 98u, 104u, 111u, 112u, 65534u})
         expected[absent] = "";
+    std::vector<std::string> paths;
     for (Machine machine : kLoadableMachines) {
-        auto file = Open(settings, machine);
+        const auto image = koa::rsc::WriteStringResourceImage(settings, machine);
+        paths.push_back(Dir() + std::to_string(paths.size()) + ".rsc");
+        WriteFile(paths.back(), std::string(image.begin(), image.end()));
+#if defined(KOA_DEV_RC_FIXTURES)
+        paths.push_back(std::string(KOA_DEV_RC_FIXTURES) + "/strings-" +
+                        (machine == Machine::I386 ? "i686" : "x86_64") + "-w64-mingw32.dll");
+#endif
+    }
+    const auto empty = koa::rsc::WriteStringResourceImage({}, kLoadableMachines.front());
+    WriteFile(Dir() + "empty.rsc", std::string(empty.begin(), empty.end()));
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        auto file = koa::platform::OpenStringResourceFile(path.c_str());
         ASSERT_TRUE(file);
         ExpectStrings(*file, expected);
         ExpectStrings(*file, {{1, "C:\\"}, {103, kCutEmoji}}, 4);
         ExpectStrings(*file, {{1, ""}}, 1);
     }
-    auto empty = Open({}, kLoadableMachines.front());
-    ASSERT_TRUE(empty);
-    ExpectStrings(*empty, {{1, ""}});
+    auto file = koa::platform::OpenStringResourceFile((Dir() + "empty.rsc").c_str());
+    ASSERT_TRUE(file);
+    ExpectStrings(*file, {{1, ""}});
     for (const std::string text : {"MZno\n", ""}) {
         WriteFile(Dir() + "x.txt", text);
         EXPECT_FALSE(koa::platform::OpenStringResourceFile((Dir() + "x.txt").c_str())) << text;
     }
     EXPECT_FALSE(koa::platform::OpenStringResourceFile((Dir() + "missing").c_str()));
     EXPECT_FALSE(koa::platform::OpenStringResourceFile(nullptr));
-}
-
-// Files built by the MinGW resource compiler and linker from fixtures/strings.rc: files this
-// project's writer had no part in, with tables in several languages.
-TEST(StringResourceFixtures, ReadsWhatTheResourceCompilerWrote) {
-#if !defined(KOA_DEV_RC_FIXTURES)
-    GTEST_SKIP() << "no MinGW resource compiler";
-#else
-    std::string three;
-    for (int i = 0; i < 26; ++i)
-        three += "P123456789";
-    const Strings expected{{1, "C:\\Released\\"}, {3, three.substr(0, 259)}, {5, ""},
-                           {101, kMenu},          {65535, "last id"},        {160, "en-US 160"},
-                           {176, "de 176"},       {192, "en 192"},           {208, "neutral 208"}};
-    for (Machine machine : kLoadableMachines) {
-        const std::string triplet =
-            machine == Machine::I386 ? "i686-w64-mingw32" : "x86_64-w64-mingw32";
-        auto file = koa::platform::OpenStringResourceFile(
-            (std::string(KOA_DEV_RC_FIXTURES) + "/strings-" + triplet + ".dll").c_str());
-        ASSERT_TRUE(file) << triplet;
-        ExpectStrings(*file, expected);
-    }
-#endif
 }
 
 // A damaged or cut image gives no image, or each string whole or absent: never a part of one.
