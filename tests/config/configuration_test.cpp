@@ -58,8 +58,9 @@ class Configuration : public ScratchDirTest {
 
 // Values are read only by a reload, and only the seven keys are read; a reload starts afresh,
 // names the first required key that is missing, and without a file leaves every value unknown.
-// (A file that cannot be read is checked by the controller road test.)
-TEST_F(Configuration, AReloadReadsTheSevenValuesAndNothingElseAndStartsAfresh) {
+// A getter given a failed cluster gives the empty string. (A file that cannot be read is checked
+// by the controller road test.)
+TEST_F(Configuration, AReloadReadsTheSevenValuesAndTheGettersReportWhatIsMissing) {
     ExpectReload(AllKeys({{6, "never read"}, {99, "never read"}}), 0, "");
     ErrorCluster err;
     for (const Key& key : Keys())
@@ -85,10 +86,22 @@ TEST_F(Configuration, AReloadReadsTheSevenValuesAndNothingElseAndStartsAfresh) {
 
     ExpectReload({}, 13, "Resource File 'koa_dev.rsc' Not Found");
     for (const Key& key : Keys()) {
-        ErrorCluster missing;
+        ErrorCluster missing, failed(true, 99, "earlier");
         EXPECT_STREQ(key.get(&missing).CStr(), "<Unknown>");
         ExpectError(missing, 15, key.name + " Resource not Found");
+        EXPECT_TRUE(key.get(&failed).IsEmpty()) << key.name;
+        ExpectError(failed, 99, "earlier");
     }
+
+    // Long values are cut; one that begins with '<' counts as missing, and replaces a warning
+    // with an error; without a menu path, the revision check file's directory is given.
+    ExpectReload(AllKeys({{1, std::string(300, 'x')}, {2, "<not configured>"}, {101, ""}}), 0, "");
+    ErrorCluster warned(false, 3, "a warning");
+    EXPECT_EQ(ReleasedDllPath(&warned).CStr(), std::string(259, 'x'));
+    EXPECT_STREQ(MenuPath(&warned).CStr(), "C:\\Data\\");
+    ExpectError(warned, 3, "a warning");
+    EXPECT_STREQ(FirmwarePath(&warned).CStr(), "<not configured>");
+    ExpectError(warned, 15, "FirmwarePath Resource not Found");
 }
 
 // Relative paths are taken from the host's directory and created; absolute ones stay as they
@@ -104,11 +117,10 @@ TEST_F(Configuration, LocalDllPathIsResolvedAndCreated) {
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", Host()},     {"<none>", Host()}, {relative, Host() + relative},
         {nested, nested}, {"Q:\\Libs\\", ""}, {"\\\\server\\share\\Libs\\", ""}};
+    const std::string notCreated = "Local DLL Path does not Exist and can not be created '";
     for (const auto& [value, path] : cases) {
         ExpectReload(AllKeys({{100, value}}), path.empty() ? 7 : 0,
-                     path.empty()
-                         ? "Local DLL Path does not Exist and can not be created '" + value + "'"
-                         : "");
+                     path.empty() ? notCreated + value + "'" : "");
         EXPECT_EQ(LocalDllPath(nullptr).CStr(), path.empty() ? value : path);
         EXPECT_EQ(IsDirectory(path), !path.empty()) << value;
     }
@@ -116,25 +128,6 @@ TEST_F(Configuration, LocalDllPathIsResolvedAndCreated) {
 #if !defined(_WIN32)
     std::filesystem::remove_all("Q:", ignored);
 #endif
-    ErrorCluster fatal;
-    fatal.SetFatal(2);
-    ReloadCommonDllResourceFile(&fatal);
-    EXPECT_EQ(fatal.Code(), 0);
-}
-
-TEST_F(Configuration, GettersHonourTheClusterAndDeriveTheMenuPath) {
-    ExpectReload(AllKeys({{1, std::string(300, 'x')}, {2, "<not configured>"}, {101, ""}}), 0, "");
-    ErrorCluster failed(true, 99, "earlier");
-    for (const Key& key : Keys())
-        EXPECT_TRUE(key.get(&failed).IsEmpty()) << key.name;
-    ExpectError(failed, 99, "earlier");
-
-    ErrorCluster warned(false, 3, "a warning");
-    EXPECT_EQ(ReleasedDllPath(&warned).CStr(), std::string(259, 'x'));
-    EXPECT_STREQ(MenuPath(&warned).CStr(), "C:\\Data\\");
-    ExpectError(warned, 3, "a warning");
-    EXPECT_STREQ(FirmwarePath(&warned).CStr(), "<not configured>");
-    ExpectError(warned, 15, "FirmwarePath Resource not Found");
 }
 
 } // namespace

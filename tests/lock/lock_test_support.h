@@ -2,7 +2,6 @@
 
 #include <koa_dev/resource_lock.h>
 
-#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -10,10 +9,8 @@
 
 // Object names of one test, unlike those of any other test or test run on the machine.
 inline std::string UniqueLockName(const char* what) {
-    static std::mt19937_64 random(
-        std::random_device{}() ^
-        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    return "koa_dev test " + std::to_string(random()) + " " + what;
+    std::random_device random;
+    return "koa_dev test " + std::to_string(random()) + "-" + std::to_string(random()) + " " + what;
 }
 
 // Takes the lock through a new object and releases it; true when no error was recorded.

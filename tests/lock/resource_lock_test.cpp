@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -92,8 +91,8 @@ TEST_F(ResourceLockTest, HoldsFromLockToUnlockNestsOnItsThreadAndNeedsItsObjects
     }
 }
 
-// Another process holds the lock until it is killed; its owner stamp shows that it has it. A
-// thread of this process that waits for it meanwhile is woken and finds it abandoned, once.
+// Another process holds the lock until it is killed; its owner stamp shows that it has it. This
+// process, waiting for it meanwhile, is woken and finds it abandoned, once.
 TEST_F(ResourceLockTest, AHolderKilledInAnotherProcessLeavesTheLockAbandonedOnce) {
 #if defined(KOA_DEV_TEST_EMULATOR)
     GTEST_SKIP() << "a user-mode emulator cannot tell a robust mutex that its owner died";
@@ -103,40 +102,31 @@ TEST_F(ResourceLockTest, AHolderKilledInAnotherProcessLeavesTheLockAbandonedOnce
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     ASSERT_EQ(ResourceLockAccess::Stamp(), 0x5eedu);
     EXPECT_EQ(TryFromAnotherThread(), kTimeout) << "held by the other process";
-    std::string found, meanwhile;
-    uint32_t stamp = 0;
-    std::thread waiter([&] {
+    {
+        std::thread killer([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100)); // this thread likely waits
+            holder.reset();
+        });
         ErrorCluster err;
         ResourceLock lock(&err, true);
-        found = err.Source().CStr();
-        stamp = ResourceLockAccess::Stamp();
-        meanwhile = TryFromAnotherThread();
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the waiter is likely waiting
-    holder.reset();
-    waiter.join();
-    EXPECT_EQ(found, "KOA_DEV.dll Resource Lock in a Undefined State!");
-    EXPECT_EQ(stamp, 0x5eedu) << "the stamp stays the dead owner's";
-    EXPECT_EQ(meanwhile, kTimeout) << "the waiter holds it now";
+        killer.join();
+        EXPECT_STREQ(err.Source().CStr(), "KOA_DEV.dll Resource Lock in a Undefined State!");
+        EXPECT_EQ(ResourceLockAccess::Stamp(), 0x5eedu) << "the stamp stays the dead owner's";
+        EXPECT_EQ(TryFromAnotherThread(), kTimeout) << "this thread holds it now";
+    }
     EXPECT_EQ(TryFromAnotherThread(), "free") << "released, and clean again";
     EXPECT_NE(ResourceLockAccess::Stamp(), 0x5eedu);
 }
 
-// Threads that create the same name at the same moment must all end up with one mutex.
+// Threads that create the same name at nearly the same moment must all end up with one mutex.
 TEST(NamedLock, SimultaneousCreatorsShareOneMutex) {
     using namespace koa::platform;
     for (int round = 0; round < 100; ++round) {
         const std::string name = UniqueLockName("race");
-        std::atomic<bool> go{false};
-        std::vector<void*> handles(4, nullptr);
+        void* handles[4] = {};
         std::vector<std::thread> creators;
         for (void*& handle : handles)
-            creators.emplace_back([&] {
-                while (!go)
-                    std::this_thread::yield();
-                handle = CreateNamedMutex(name.c_str());
-            });
-        go = true;
+            creators.emplace_back([&] { handle = CreateNamedMutex(name.c_str()); });
         for (std::thread& creator : creators)
             creator.join();
         ASSERT_EQ(WaitNamedMutex(handles[0], 0), MutexWait::Acquired);
