@@ -2,7 +2,6 @@
 #include "lock/resource_lock_access.h"
 
 #include <chrono>
-#include <string>
 #include <thread>
 
 int RunLockHelper(const std::string& mutexName, const std::string& memName) {

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <string>
 
 #include <sys/stat.h>
 #include <sys/wait.h>

@@ -2,7 +2,6 @@
 
 #include <koa_dev/resource_lock.h>
 
-#include <cstdint>
 #include <memory>
 #include <random>
 #include <string>
