@@ -57,6 +57,10 @@ TEST_F(Files, SearchFollowsWindowsWildcardRulesAndTreesAreCreated) {
     EXPECT_TRUE(DoesFileExists(windowsForm.c_str())) << windowsForm;
     // A network path names no file here, even where its names spell one that exists.
     EXPECT_FALSE(DoesFileExists(("\\" + windowsForm).c_str())) << windowsForm;
+    // Nor does a drive path, where the working directory holds a directory of its name.
+    std::filesystem::create_directories("Q:/Libs");
+    EXPECT_FALSE(DoesFileExists("Q:\\Libs\\*.*"));
+    std::filesystem::remove_all("Q:");
 #endif
 
     ErrorCluster err;
