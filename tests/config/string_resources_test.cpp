@@ -110,9 +110,12 @@ TEST(StringResourceImage, DamagedOrCutFilesGiveNoImageOrWholeStringsOnly) {
 
 TEST(TextEncoding, Utf8IsCutOnlyBetweenCharactersAndWrittenOnlyFromWellFormedText) {
     using koa::formats::Utf16ToUtf8;
-    const std::u16string text = u"a\u00FC\u20AC\U0001F600";
-    const std::string utf8 = "a\xC3\xBC\xE2\x82\xAC\xF0\x9F\x98\x80";
-    for (auto [room, kept] : {std::pair<size_t, size_t>(100, 10), {9, 6}, {5, 3}, {2, 1}, {0, 0}})
+    // Characters of 3, 4, 2 and 1 bytes: one that does not fit ends the text, however small the
+    // ones after it.
+    const std::u16string text = u"\u20AC\U0001F600\u00FCa";
+    const std::string utf8 = "\xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xBC"
+                             "a";
+    for (auto [room, kept] : {std::pair<size_t, size_t>(100, 10), {9, 9}, {8, 7}, {6, 3}, {2, 0}})
         EXPECT_EQ(Utf16ToUtf8(text, room), utf8.substr(0, kept)) << room;
     // A surrogate without its partner.
     EXPECT_EQ(Utf16ToUtf8(std::u16string{u'x', char16_t(0xD800), u'y', char16_t(0xDC00)}, 100),
