@@ -4,8 +4,6 @@
 #include "support/resource_file.h"
 #include "support/scratch_dir.h"
 
-#include <tuple>
-
 namespace {
 
 using Strings = std::map<uint16_t, std::string>;
@@ -60,7 +58,7 @@ class Configuration : public ScratchDirTest {
 // names the first required key that is missing, and without a file leaves every value unknown.
 // A getter given a failed cluster gives the empty string. (A file that cannot be read is checked
 // by the controller road test.)
-TEST_F(Configuration, AReloadReadsTheSevenValuesAndTheGettersReportWhatIsMissing) {
+TEST_F(Configuration, AReloadReadsTheSevenValuesResolvesTheLocalPathAndTheGettersReport) {
     ExpectReload(AllKeys({{6, "never read"}, {99, "never read"}}), 0, "");
     ErrorCluster err;
     for (const Key& key : Keys())
@@ -102,24 +100,38 @@ TEST_F(Configuration, AReloadReadsTheSevenValuesAndTheGettersReportWhatIsMissing
     ExpectError(warned, 3, "a warning");
     EXPECT_STREQ(FirmwarePath(&warned).CStr(), "<not configured>");
     ExpectError(warned, 15, "FirmwarePath Resource not Found");
-}
 
-// Relative paths are taken from the host's directory and created; absolute ones stay as they
-// are, and the directory tree's own message gives way.
-TEST_F(Configuration, LocalDllPathIsResolvedAndCreated) {
+    // Relative local library paths are taken from the host's directory and created; absolute
+    // ones stay as they are, and the directory tree's own message gives way.
     const std::string relative = "scratch_relative" KOA_TEST_SEPARATOR,
                       nested = Dir() + "sub" KOA_TEST_SEPARATOR "libs" KOA_TEST_SEPARATOR;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", Host()},     {"<none>", Host()}, {relative, Host() + relative},
         {nested, nested}, {"Q:\\Libs\\", ""}, {"\\\\server\\share\\Libs\\", ""}};
-    const std::string notCreated = "Local DLL Path does not Exist and can not be created '";
+    const std::string cannotCreate = "Local DLL Path does not Exist and can not be created '";
     for (const auto& [value, path] : cases) {
         ExpectReload(AllKeys({{100, value}}), path.empty() ? 7 : 0,
-                     path.empty() ? notCreated + value + "'" : "");
+                     path.empty() ? cannotCreate + value + "'" : "");
         EXPECT_EQ(LocalDllPath(nullptr).CStr(), path.empty() ? value : path);
         EXPECT_EQ(IsDirectory(path), !path.empty()) << value;
     }
     std::filesystem::remove_all(Host() + relative);
+}
+
+// The first read of a value loads the file, once: a getter given a failed cluster does not load,
+// and the errors of the first load are not reported. The object is made afresh, as in a process
+// that has not read its configuration yet.
+TEST_F(Configuration, TheFirstReadLoadsOnceAndKeepsItsErrorsToItself) {
+    commonDllResourceFile = CommonDllResourceFile();
+    WriteResourceFile(AllKeys());
+    ErrorCluster failed(true, 99, "earlier");
+    EXPECT_TRUE(ReleasedDllPath(&failed).IsEmpty());
+    RemoveResourceFile();
+    ErrorCluster err;
+    EXPECT_STREQ(LocalDllPath(&err).CStr(), "<Unknown>");
+    ExpectError(err, 15, "LocalDllPath Resource not Found");
+    WriteResourceFile(AllKeys());
+    EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "<Unknown>");
 }
 
 } // namespace

@@ -47,7 +47,7 @@ class ResourceLockTest : public ::testing::Test {
 // One object takes the mutex once however often it locks; a second object on the same thread
 // takes it again, and each releases only its own hold. Only the holding thread can release it.
 // Without its objects the lock is refused; the check without locking looks at the mutex alone.
-TEST_F(ResourceLockTest, HoldsFromLockToUnlockNestsOnItsThreadAndNeedsItsObjects) {
+TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
     ErrorCluster err;
     {
         ResourceLock lock(&err, false);
