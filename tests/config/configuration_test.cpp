@@ -9,11 +9,8 @@ namespace {
 using Strings = std::map<uint16_t, std::string>;
 
 // The seven keys: string id, getter, the getter's name in its message, the value written.
-struct Key {
-    uint16_t id;
-    TString (*get)(ErrorCluster*);
-    std::string name, value;
-};
+using KeyTable =
+    std::vector<std::tuple<uint16_t, TString (*)(ErrorCluster*), std::string, std::string>>;
 
 // Each test writes its own koa_dev.rsc beside the executable and reloads it, so the tests do not
 // depend on each other's order.
@@ -24,7 +21,7 @@ class Configuration : public ScratchDirTest {
         ScratchDirTest::TearDown();
     }
 
-    std::vector<Key> Keys() const {
+    KeyTable Keys() const {
         return {{1, ReleasedDllPath, "ReleasedDllPath", "R:\\rel\\"},
                 {2, FirmwarePath, "FirmwarePath", "F:\\fw\\"},
                 {3, ProfilePath, "ProfilePath", "P:\\prof\\"},
@@ -36,8 +33,8 @@ class Configuration : public ScratchDirTest {
     // The seven values, with some changed or added; an empty value is one left out.
     Strings AllKeys(const Strings& changes = {}) const {
         Strings strings = changes;
-        for (const Key& key : Keys())
-            strings.emplace(key.id, key.value);
+        for (const auto& [id, get, name, value] : Keys())
+            strings.emplace(id, value);
         return strings;
     }
     // Writes koa_dev.rsc with the strings (no strings: removes it), reloads it with err and
@@ -61,8 +58,8 @@ class Configuration : public ScratchDirTest {
 TEST_F(Configuration, AReloadReadsTheSevenValuesResolvesTheLocalPathAndTheGettersReport) {
     ExpectReload(AllKeys({{6, "never read"}, {99, "never read"}}), 0, "");
     ErrorCluster err;
-    for (const Key& key : Keys())
-        EXPECT_EQ(key.get(&err).CStr(), key.value) << key.name;
+    for (const auto& [id, get, name, value] : Keys())
+        EXPECT_EQ(get(&err).CStr(), value) << name;
     ExpectError(err, 0, "");
     EXPECT_STREQ(commonDllResourceFile.FormattedPathInfo().CStr(),
                  "Released DLL Path = 'R:\\rel\\'\nFirmware Path = 'F:\\fw\\'\nProfile Path = "
@@ -83,11 +80,11 @@ TEST_F(Configuration, AReloadReadsTheSevenValuesResolvesTheLocalPathAndTheGetter
     EXPECT_FALSE(IsDirectory(Host() + notCreated));
 
     ExpectReload({}, 13, "Resource File 'koa_dev.rsc' Not Found");
-    for (const Key& key : Keys()) {
+    for (const auto& [id, get, name, value] : Keys()) {
         ErrorCluster missing, failed(true, 99, "earlier");
-        EXPECT_STREQ(key.get(&missing).CStr(), "<Unknown>");
-        ExpectError(missing, 15, key.name + " Resource not Found");
-        EXPECT_TRUE(key.get(&failed).IsEmpty()) << key.name;
+        EXPECT_STREQ(get(&missing).CStr(), "<Unknown>");
+        ExpectError(missing, 15, name + " Resource not Found");
+        EXPECT_TRUE(get(&failed).IsEmpty()) << name;
         ExpectError(failed, 99, "earlier");
     }
 
