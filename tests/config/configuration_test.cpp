@@ -22,11 +22,11 @@ class Configuration : public ScratchDirTest {
     }
 
     KeyTable Keys() const {
-        return {{1, ReleasedDllPath, "ReleasedDllPath", "R:\\rel\\"},
-                {2, FirmwarePath, "FirmwarePath", "F:\\fw\\"},
-                {3, ProfilePath, "ProfilePath", "P:\\prof\\"},
-                {4, ControllerListFile, "ControllerListFile", "C:\\list.txt"},
-                {5, RevisionCheckFile, "RevisionCheckFile", "C:\\Data\\rev.txt"},
+        return {{1, ReleasedDllPath, "ReleasedDllPath", "R\\"},
+                {2, FirmwarePath, "FirmwarePath", "F"},
+                {3, ProfilePath, "ProfilePath", "P"},
+                {4, ControllerListFile, "ControllerListFile", "L.txt"},
+                {5, RevisionCheckFile, "RevisionCheckFile", "C:\\D\\r"},
                 {100, LocalDllPath, "LocalDllPath", Dir()},
                 {101, MenuPath, "MenuPath", "M:\\menus\\"}};
     }
@@ -56,20 +56,32 @@ class Configuration : public ScratchDirTest {
 // A getter given a failed cluster gives the empty string. (A file that cannot be read is checked
 // by the controller road test.)
 TEST_F(Configuration, AReloadReadsTheSevenValuesResolvesTheLocalPathAndTheGettersReport) {
+    // The first read loads the file, once: a getter given a failed cluster does not load, and
+    // the errors of the first load are not reported. The object is made afresh, as in a process
+    // that has not read its configuration yet.
+    commonDllResourceFile = CommonDllResourceFile();
+    WriteResourceFile(AllKeys());
+    ErrorCluster skipped(true, 99, "earlier");
+    EXPECT_TRUE(ReleasedDllPath(&skipped).IsEmpty());
+    RemoveResourceFile();
+    ErrorCluster implicit;
+    EXPECT_STREQ(LocalDllPath(&implicit).CStr(), "<Unknown>");
+    ExpectError(implicit, 15, "LocalDllPath Resource not Found");
+    WriteResourceFile(AllKeys());
+    EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "<Unknown>");
+
     ExpectReload(AllKeys({{6, "never read"}, {99, "never read"}}), 0, "");
     ErrorCluster err;
     for (const auto& [id, get, name, value] : Keys())
         EXPECT_EQ(get(&err).CStr(), value) << name;
     ExpectError(err, 0, "");
     EXPECT_STREQ(commonDllResourceFile.FormattedPathInfo().CStr(),
-                 "Released DLL Path = 'R:\\rel\\'\nFirmware Path = 'F:\\fw\\'\nProfile Path = "
-                 "'P:\\prof\\'\nController List File = 'C:\\list.txt'\nRevision Check File = "
-                 "'C:\\Data\\rev.txt'\n");
-
-    const std::string notCreated = "scratch_not_created" KOA_TEST_SEPARATOR;
+                 "Released DLL Path = 'R\\'\nFirmware Path = 'F'\nProfile Path = 'P'\n"
+                 "Controller List File = 'L.txt'\nRevision Check File = 'C:\\D\\r'\n");
+    const std::string notCreated = Dir().substr(Host().size()) + "not_created" KOA_TEST_SEPARATOR;
     const Strings changed = {{1, "R:\\new\\"}, {4, "L"}, {100, notCreated}};
     ExpectReload(changed, 99, "earlier", ErrorCluster(true, 99, "earlier"));
-    EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R:\\rel\\");
+    EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R\\");
     ExpectReload(changed, 15, "'FIRMWARE_PATH' Resource not found in file 'koa_dev.rsc'");
     EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "R:\\new\\");
     EXPECT_STREQ(ControllerListFile(nullptr).CStr(), "L");
@@ -93,14 +105,14 @@ TEST_F(Configuration, AReloadReadsTheSevenValuesResolvesTheLocalPathAndTheGetter
     ExpectReload(AllKeys({{1, std::string(300, 'x')}, {2, "<not configured>"}, {101, ""}}), 0, "");
     ErrorCluster warned(false, 3, "a warning");
     EXPECT_EQ(ReleasedDllPath(&warned).CStr(), std::string(259, 'x'));
-    EXPECT_STREQ(MenuPath(&warned).CStr(), "C:\\Data\\");
+    EXPECT_STREQ(MenuPath(&warned).CStr(), "C:\\D\\");
     ExpectError(warned, 3, "a warning");
     EXPECT_STREQ(FirmwarePath(&warned).CStr(), "<not configured>");
     ExpectError(warned, 15, "FirmwarePath Resource not Found");
 
     // Relative local library paths are taken from the host's directory and created; absolute
     // ones stay as they are, and the directory tree's own message gives way.
-    const std::string relative = "scratch_relative" KOA_TEST_SEPARATOR,
+    const std::string relative = Dir().substr(Host().size()) + "relative" KOA_TEST_SEPARATOR,
                       nested = Dir() + "sub" KOA_TEST_SEPARATOR "libs" KOA_TEST_SEPARATOR;
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"", Host()},     {"<none>", Host()}, {relative, Host() + relative},
@@ -112,23 +124,6 @@ TEST_F(Configuration, AReloadReadsTheSevenValuesResolvesTheLocalPathAndTheGetter
         EXPECT_EQ(LocalDllPath(nullptr).CStr(), path.empty() ? value : path);
         EXPECT_EQ(IsDirectory(path), !path.empty()) << value;
     }
-    std::filesystem::remove_all(Host() + relative);
-}
-
-// The first read of a value loads the file, once: a getter given a failed cluster does not load,
-// and the errors of the first load are not reported. The object is made afresh, as in a process
-// that has not read its configuration yet.
-TEST_F(Configuration, TheFirstReadLoadsOnceAndKeepsItsErrorsToItself) {
-    commonDllResourceFile = CommonDllResourceFile();
-    WriteResourceFile(AllKeys());
-    ErrorCluster failed(true, 99, "earlier");
-    EXPECT_TRUE(ReleasedDllPath(&failed).IsEmpty());
-    RemoveResourceFile();
-    ErrorCluster err;
-    EXPECT_STREQ(LocalDllPath(&err).CStr(), "<Unknown>");
-    ExpectError(err, 15, "LocalDllPath Resource not Found");
-    WriteResourceFile(AllKeys());
-    EXPECT_STREQ(ReleasedDllPath(nullptr).CStr(), "<Unknown>");
 }
 
 } // namespace

@@ -30,6 +30,15 @@ const auto Languages = [](const Bytes& b) {
 const auto DataEntry = [](const Bytes& b) { return kRsrc + Get32(b, Languages(b) + 20); };
 const auto Data = [](const Bytes& b) { return Get32(b, DataEntry(b)) - kRsrcRva + kRsrc; };
 
+// The resource section's header moved behind one of a section that ends where it starts.
+void SectionEndsAtResources(Bytes& b) {
+    std::copy_n(&b.at(kSections), 40, &b.at(kSections + 40));
+    for (uint32_t field : {8, 16}) // virtual and raw size
+        Put(b, kSections + field, 0x100);
+    Put(b, kSections + 12, kRsrcRva - 0x100);
+    Put<2>(b, 0x46, 2);
+}
+
 } // namespace
 
 const std::map<uint32_t, std::string>& UndamagedStrings() {
@@ -71,16 +80,7 @@ const std::vector<Damage>& ResourceDamages() {
         {"resource-directory-outside-sections",
          [](auto& b) { Put(b, kOptionalHeader + 112 + 16, 0x9000); }, none, true},
         {"no-data-directories", [](auto& b) { Put(b, kOptionalHeader + 108, 0); }, none, true},
-        // The resource section's header moved behind one of a section that ends where it starts.
-        {"section-ending-where-resources-start",
-         [](auto& b) {
-             std::copy_n(&b.at(kSections), 40, &b.at(kSections + 40));
-             for (uint32_t field : {8, 16}) // virtual and raw size
-                 Put(b, kSections + field, 0x100);
-             Put(b, kSections + 12, kRsrcRva - 0x100);
-             Put<2>(b, 0x46, 2);
-         },
-         Left::All, false},
+        {"section-ending-where-resources-start", SectionEndsAtResources, Left::All, false},
         {"no-mz", [](auto& b) { Put<2>(b, 0, 0); }, noImage, false},
         {"header-offset-past-end", [](auto& b) { Put<2>(b, 0x3E, 0xFFFF); }, noImage, false},
         {"no-pe-signature", [](auto& b) { Put<2>(b, 0x40, 0); }, noImage, false},

@@ -62,11 +62,10 @@ TEST_F(StringResourceFiles, WrittenOrCompiledStringsReadBackUnderTheirOwnIdsOnly
 #endif
     }
     for (const std::string& path : paths) {
-        SCOPED_TRACE(path);
         auto file = koa::platform::OpenStringResourceFile(path.c_str());
-        ASSERT_TRUE(file);
+        ASSERT_TRUE(file) << path;
         for (const auto& [id, text] : expected)
-            EXPECT_EQ(Load(*file, id), text) << "id " << id;
+            EXPECT_EQ(Load(*file, id), text) << path << " id " << id;
     }
     const auto empty =
         StringResourceImage::FromBytes(koa::rsc::WriteStringResourceImage({}, Machine::I386));
