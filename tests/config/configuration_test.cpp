@@ -12,15 +12,9 @@ using Strings = std::map<uint16_t, std::string>;
 using KeyTable =
     std::vector<std::tuple<uint16_t, TString (*)(ErrorCluster*), std::string, std::string>>;
 
-// Each test writes its own koa_dev.rsc beside the executable and reloads it, so the tests do not
-// depend on each other's order.
+// The test writes koa_dev.rsc beside the executable and reloads it.
 class Configuration : public ScratchDirTest {
   protected:
-    void TearDown() override {
-        RemoveResourceFile();
-        ScratchDirTest::TearDown();
-    }
-
     KeyTable Keys() const {
         return {{1, ReleasedDllPath, "ReleasedDllPath", "R\\"},
                 {2, FirmwarePath, "FirmwarePath", "F"},
@@ -91,15 +85,6 @@ TEST_F(Configuration, AReloadReadsTheSevenValuesResolvesTheLocalPathAndTheGetter
     EXPECT_EQ(LocalDllPath(nullptr).CStr(), Host() + notCreated);
     EXPECT_FALSE(IsDirectory(Host() + notCreated));
 
-    ExpectReload({}, 13, "Resource File 'koa_dev.rsc' Not Found");
-    for (const auto& [id, get, name, value] : Keys()) {
-        ErrorCluster missing, failed(true, 99, "earlier");
-        EXPECT_STREQ(get(&missing).CStr(), "<Unknown>");
-        ExpectError(missing, 15, name + " Resource not Found");
-        EXPECT_TRUE(get(&failed).IsEmpty()) << name;
-        ExpectError(failed, 99, "earlier");
-    }
-
     // Long values are cut; one that begins with '<' counts as missing, and replaces a warning
     // with an error; without a menu path, the revision check file's directory is given.
     ExpectReload(AllKeys({{1, std::string(300, 'x')}, {2, "<not configured>"}, {101, ""}}), 0, "");
@@ -123,6 +108,16 @@ TEST_F(Configuration, AReloadReadsTheSevenValuesResolvesTheLocalPathAndTheGetter
                      path.empty() ? cannotCreate + value + "'" : "");
         EXPECT_EQ(LocalDllPath(nullptr).CStr(), path.empty() ? value : path);
         EXPECT_EQ(IsDirectory(path), !path.empty()) << value;
+    }
+
+    // Without a file every value is unknown; the test ends with no file left.
+    ExpectReload({}, 13, "Resource File 'koa_dev.rsc' Not Found");
+    for (const auto& [id, get, name, value] : Keys()) {
+        ErrorCluster missing, failed(true, 99, "earlier");
+        EXPECT_STREQ(get(&missing).CStr(), "<Unknown>");
+        ExpectError(missing, 15, name + " Resource not Found");
+        EXPECT_TRUE(get(&failed).IsEmpty()) << name;
+        ExpectError(failed, 99, "earlier");
     }
 }
 
