@@ -40,16 +40,16 @@ TEST_F(StringResourceFiles, WrittenOrCompiledStringsReadBackUnderTheirOwnIdsOnly
     const koa::rsc::StringSettings settings{
         {0, u"zero"},     {1, u"C:\\Released\\"}, {3, longest},        {6, u""},
         {16, u"sixteen"}, {99, u"ninety-nine"},   {100, u"Libs\\"},    {101, u"C:\\Menüs\\€\\"},
-        {102, cut},       {103, u"\U0001F600"},   {160, u"en-US 160"}, {176, u"de 176"},
+        {105, cut},       {103, u"\U0001F600"},   {160, u"en-US 160"}, {176, u"de 176"},
         {192, u"en 192"}, {208, u"neutral 208"},  {65535, u"last"}};
     const std::string longestRead(259, 'L'), cutRead = std::string(258, 'a') + kCutUmlaut;
     // As LoadStringA, only the low 16 bits of the id count.
     Strings expected{{0, "zero"},          {1, "C:\\Released\\"}, {3, longestRead},
                      {16, "sixteen"},      {99, "ninety-nine"},   {100, "Libs\\"},
-                     {101, kMenu},         {102, cutRead},        {103, kEmoji},
+                     {101, kMenu},         {105, cutRead},        {103, kEmoji},
                      {160, "en-US 160"},   {176, "de 176"},       {192, "en 192"},
                      {208, "neutral 208"}, {65535, "last"},       {0x10001, "C:\\Released\\"}};
-    for (unsigned int absent : {2u, 5u, 6u, 7u, 15u, 17u, 98u, 104u, 111u, 112u, 65534u})
+    for (unsigned int absent : {2u, 5u, 6u, 7u, 15u, 17u, 98u, 102u, 104u, 111u, 112u, 65534u})
         expected[absent] = "";
     std::vector<std::string> paths;
     for (Machine machine : kLoadableMachines) {
