@@ -8,7 +8,7 @@ namespace {
 using namespace std::string_literals;
 
 // Directories in a library specification are dropped: a library is only ever taken from the
-// configured local directory. (The controller road test passes many more specifications.)
+// configured local directory. (The controller road test passes many more library names.)
 TEST(PathSplit, FollowsWindowsRulesAndLibrarySpecificationsGiveBareNames) {
     // path, file name, directory
     for (const auto& c : std::vector<std::vector<std::string>>{
