@@ -12,8 +12,9 @@
 
 namespace {
 
-// The probe's answer (lock_probe.cpp): 1 when the caches stayed valid, 0 when they were declared
-// stale, -1 when the lock failed; -1 too when the probe is missing.
+// The probe's answer (lock_probe.cpp): 1 when its cache, valid before, stayed valid through the
+// lock, 0 when the lock declared it stale, -1 when the lock failed; -1 too when the probe is
+// missing.
 int LockThroughProbe(const char* path) {
     void* module = dlopen(path, RTLD_NOW | RTLD_LOCAL);
     void* probe = module != nullptr ? dlsym(module, "LockThroughProbe") : nullptr;

@@ -70,7 +70,8 @@ TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
     EXPECT_EQ(TryFromAnotherThread(), "free");
     EXPECT_FALSE(err.Status());
     ErrorCluster failed(true, 5, "earlier");
-    ResourceLock skipped(&failed, true);
+    ResourceLock skipped(&failed, false);
+    skipped.Lock(&failed);
     EXPECT_EQ(TryFromAnotherThread(), "free");
     EXPECT_EQ(failed.Code(), 5);
 
