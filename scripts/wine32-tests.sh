@@ -24,9 +24,8 @@ cd "$(dirname "$0")/.."
 # through its exports and loaders, configuration, version resources, module handles and the
 # window watch, the window load test, and the koa-dev tool on a sample site (about 45 runs of
 # koa-dev.exe: the longest).
-programs=(koa_dev_tests koa_dev_client_tests koa_dev_config_tests
-    koa_dev_config_first_load_tests koa_dev_module_tests koa_dev_shared_tests
-    koa_dev_version_tests koa_dev_window_load_tests koa_dev_tool)
+programs=(koa_dev_tests koa_dev_client_tests koa_dev_config_tests koa_dev_module_tests
+    koa_dev_shared_tests koa_dev_version_tests koa_dev_window_load_tests koa_dev_tool)
 # Test cases whose point is several threads of one process: under qemu-i386 threads that run
 # together hang, and an exception in a process with a second thread crashes it.
 filter='-ResourceLockTest.HoldsFromLockToUnlockAndNestsOnItsThread:NamedLock.*'

@@ -14,26 +14,29 @@ constexpr uint32_t kTable = 0x80000000u;
 constexpr uint32_t kOptionalHeader = 0x58;
 constexpr uint32_t kSections = kOptionalHeader + 240;
 
-uint32_t Get32(const Bytes& b, uint32_t at) {
+const auto Get32 = [](const Bytes& b, uint32_t at) {
     return b.at(at) | b.at(at + 1) << 8 | b.at(at + 2) << 16 | uint32_t{b.at(at + 3)} << 24;
-}
+};
 template <uint32_t width = 4> void Put(Bytes& b, uint32_t at, uint32_t v) {
     for (uint32_t i = 0; i < width; ++i)
         b.at(at + i) = static_cast<uint8_t>(v >> (8 * i));
 }
 
 // File offsets in the resource tree, found by following it from the root.
-uint32_t BlockTable(const Bytes& b) {
-    return kRsrc + (Get32(b, kRsrc + 20) & ~kTable);
-}
-uint32_t BlockOneLanguages(const Bytes& b) {
+const auto BlockTable = [](const Bytes& b) { return kRsrc + (Get32(b, kRsrc + 20) & ~kTable); };
+const auto Languages = [](const Bytes& b) {
     return kRsrc + (Get32(b, BlockTable(b) + 20) & ~kTable);
-}
-uint32_t BlockOneDataEntry(const Bytes& b) {
-    return kRsrc + Get32(b, BlockOneLanguages(b) + 20);
-}
-uint32_t BlockOneData(const Bytes& b) {
-    return Get32(b, BlockOneDataEntry(b)) - kRsrcRva + kRsrc;
+};
+const auto DataEntry = [](const Bytes& b) { return kRsrc + Get32(b, Languages(b) + 20); };
+const auto Data = [](const Bytes& b) { return Get32(b, DataEntry(b)) - kRsrcRva + kRsrc; };
+
+// The resource section's header moved behind one of a section that ends where it starts.
+void SectionEndsAtResources(Bytes& b) {
+    std::copy_n(&b.at(kSections), 40, &b.at(kSections + 40));
+    for (uint32_t field : {8, 16}) // virtual and raw size
+        Put(b, kSections + field, 0x100);
+    Put(b, kSections + 12, kRsrcRva - 0x100);
+    Put<2>(b, 0x46, 2);
 }
 
 } // namespace
@@ -56,48 +59,34 @@ size_t ResourceDataEnd(const Bytes& image) {
 }
 
 const std::vector<Damage>& ResourceDamages() {
-    using L = Left;
+    constexpr Left none = Left::NoString, second = Left::SecondBlock, noImage = Left::NoImage;
     static const std::vector<Damage> damages{
-        {"type-entry-to-root", [](Bytes& b) { Put(b, kRsrc + 20, kTable); }, L::NoString, true},
-        {"block-entry-to-root", [](Bytes& b) { Put(b, BlockTable(b) + 20, kTable); },
-         L::SecondBlock, true},
+        {"type-entry-to-root", [](auto& b) { Put(b, kRsrc + 20, kTable); }, none, true},
+        {"block-entry-to-root", [](auto& b) { Put(b, BlockTable(b) + 20, kTable); }, second, true},
         {"language-entry-to-table",
-         [](Bytes& b) { Put(b, BlockOneLanguages(b) + 20, Get32(b, kRsrc + 20)); }, L::SecondBlock,
-         true},
+         [](auto& b) { Put(b, Languages(b) + 20, Get32(b, kRsrc + 20)); }, second, true},
         {"entry-counts-past-tree",
-         [](Bytes& b) {
+         [](auto& b) {
              Put(b, kRsrc + 12, 0xFFFFFFFFu);
              Put<2>(b, BlockTable(b) + 14, 0xFFFF);
          },
-         L::NoString, true},
-        {"data-outside-image", [](Bytes& b) { Put(b, BlockOneDataEntry(b), 0xFFFFFF00u); },
-         L::SecondBlock, false},
-        {"data-size-past-section", [](Bytes& b) { Put(b, BlockOneDataEntry(b) + 4, 0xFFFFFFF0u); },
-         L::SecondBlock, false},
-        {"string-length-past-block", [](Bytes& b) { Put<2>(b, BlockOneData(b), 0xFFFF); },
-         L::SecondBlock, false},
-        {"section-data-past-file", [](Bytes& b) { Put(b, kSections + 20, 0x7FFFFF00u); },
-         L::NoString, false},
+         none, true},
+        {"data-outside-image", [](auto& b) { Put(b, DataEntry(b), 0xFFFFFF00u); }, second, false},
+        {"data-size-past-section", [](auto& b) { Put(b, DataEntry(b) + 4, 0xFFFFFFF0u); }, second,
+         false},
+        {"string-length-past-block", [](auto& b) { Put<2>(b, Data(b), 0xFFFF); }, second, false},
+        {"section-data-past-file", [](auto& b) { Put(b, kSections + 20, 0x7FFFFF00u); }, none,
+         false},
         {"resource-directory-outside-sections",
-         [](Bytes& b) { Put(b, kOptionalHeader + 112 + 16, 0x9000); }, L::NoString, true},
-        {"no-data-directories", [](Bytes& b) { Put(b, kOptionalHeader + 108, 0); }, L::NoString,
-         true},
-        // The resource section's header moved behind one of a section that ends where it starts.
-        {"section-ending-where-resources-start",
-         [](Bytes& b) {
-             std::copy_n(&b.at(kSections), 40, &b.at(kSections + 40));
-             for (uint32_t field : {8, 16}) // virtual and raw size
-                 Put(b, kSections + field, 0x100);
-             Put(b, kSections + 12, kRsrcRva - 0x100);
-             Put<2>(b, 0x46, 2);
-         },
-         L::All, false},
-        {"no-mz", [](Bytes& b) { Put<2>(b, 0, 0); }, L::NoImage, false},
-        {"header-offset-past-end", [](Bytes& b) { Put<2>(b, 0x3E, 0xFFFF); }, L::NoImage, false},
-        {"no-pe-signature", [](Bytes& b) { Put<2>(b, 0x40, 0); }, L::NoImage, false},
-        {"unknown-optional-header", [](Bytes& b) { Put<2>(b, 0x58, 0x107); }, L::NoImage, false},
-        {"optional-header-too-small", [](Bytes& b) { Put<2>(b, 0x54, 8); }, L::NoImage, false},
-        {"section-table-past-end", [](Bytes& b) { Put<2>(b, 0x46, 0xFFFF); }, L::NoImage, false},
+         [](auto& b) { Put(b, kOptionalHeader + 112 + 16, 0x9000); }, none, true},
+        {"no-data-directories", [](auto& b) { Put(b, kOptionalHeader + 108, 0); }, none, true},
+        {"section-ending-where-resources-start", SectionEndsAtResources, Left::All, false},
+        {"no-mz", [](auto& b) { Put<2>(b, 0, 0); }, noImage, false},
+        {"header-offset-past-end", [](auto& b) { Put<2>(b, 0x3E, 0xFFFF); }, noImage, false},
+        {"no-pe-signature", [](auto& b) { Put<2>(b, 0x40, 0); }, noImage, false},
+        {"unknown-optional-header", [](auto& b) { Put<2>(b, 0x58, 0x107); }, noImage, false},
+        {"optional-header-too-small", [](auto& b) { Put<2>(b, 0x54, 8); }, noImage, false},
+        {"section-table-past-end", [](auto& b) { Put<2>(b, 0x46, 0xFFFF); }, noImage, false},
     };
     return damages;
 }

@@ -5,13 +5,10 @@
 #include "rsc/string_resource_writer.h"
 #include "support/scratch_dir.h"
 
-#include <map>
-#include <string>
-#include <vector>
-
 namespace {
 
-using koa::formats::StringResourceImage;
+using namespace koa::formats;
+using namespace koa::test;
 using koa::rsc::Machine;
 using Strings = std::map<unsigned int, std::string>;
 
@@ -23,117 +20,81 @@ template <typename File> std::string Load(File& file, unsigned int id, int size 
     return buffer.substr(0, static_cast<size_t>(std::max(length, 0)));
 }
 
-template <typename File> void ExpectStrings(File& file, const Strings& expected, int size = 260) {
-    for (const auto& [id, text] : expected)
-        EXPECT_EQ(Load(file, id, size), text) << "id " << id;
-}
-
-// Windows converts to the ANSI code page (1252 under Wine); Linux gives UTF-8.
+// Windows converts to the ANSI code page (1252 under Wine), with one ? per UTF-16 unit it cannot
+// convert; Linux gives UTF-8.
 #if defined(_WIN32)
-const char kMenu[] = "C:\\Men\xFCs\\\x80\\";
-const char kCutUmlaut[] = "\xFC";
-const char kEmoji[] = "??", kCutEmoji[] = "??"; // one ? per UTF-16 unit
+const char kMenu[] = "C:\\Men\xFCs\\\x80\\", kCutUmlaut[] = "\xFC", kEmoji[] = "??";
 const std::vector<Machine> kLoadableMachines{sizeof(void*) == 8 ? Machine::X86_64 : Machine::I386};
 #else
-const char kMenu[] = "C:\\Menüs\\€\\";
-const char kCutUmlaut[] = "";
-const char kEmoji[] = "\xF0\x9F\x98\x80", kCutEmoji[] = "";
+const char kMenu[] = "C:\\Menüs\\€\\", kCutUmlaut[] = "", kEmoji[] = "\xF0\x9F\x98\x80";
 const std::vector<Machine> kLoadableMachines{Machine::I386, Machine::X86_64};
 #endif
 
 class StringResourceFiles : public ScratchDirTest {};
 
-TEST_F(StringResourceFiles, WrittenStringsReadBackUnderTheirOwnIdsOnly) {
-    const std::string cut(258, 'a');
-    const koa::rsc::StringSettings settings{{0, u"zero"},
-                                            {1, u"C:\\Released\\"},
-                                            {3, std::u16string(300, u'L')},
-                                            {6, u""},
-                                            {16, u"sixteen"},
-                                            {99, u"ninety-nine"},
-                                            {100, u"Libs\\"},
-                                            {101, u"C:\\Menüs\\€\\"},
-                                            {102, std::u16string(258, u'a') + u"üü"},
-                                            {103, u"\U0001F600"},
-                                            {65535, u"last"}};
-    // Written for each processor, and read back.
-    const auto open = [&](const koa::rsc::StringSettings& strings, Machine machine) {
-        const auto image = koa::rsc::WriteStringResourceImage(strings, machine);
-        WriteFile(Dir() + "strings.rsc", std::string(image.begin(), image.end()));
-        return koa::platform::OpenStringResourceFile((Dir() + "strings.rsc").c_str());
-    };
+// Strings written by this project's writer for each processor, and compiled by the MinGW resource
+// compiler and linker from fixtures/strings.rc: files the writer had no part in, with the blocks
+// from id 160 on stored in several languages, of which the one LoadStringA takes is written.
+TEST_F(StringResourceFiles, WrittenOrCompiledStringsReadBackUnderTheirOwnIdsOnly) {
+    const std::u16string longest(300, u'L'), cut = std::u16string(258, u'a') + u"üü";
+    const koa::rsc::StringSettings settings{
+        {0, u"zero"},     {1, u"C:\\Released\\"}, {3, longest},        {6, u""},
+        {16, u"sixteen"}, {99, u"ninety-nine"},   {100, u"Libs\\"},    {101, u"C:\\Menüs\\€\\"},
+        {105, cut},       {103, u"\U0001F600"},   {160, u"en-US 160"}, {176, u"de 176"},
+        {192, u"en 192"}, {208, u"neutral 208"},  {65535, u"last"}};
+    const std::string longestRead(259, 'L'), cutRead = std::string(258, 'a') + kCutUmlaut;
     // As LoadStringA, only the low 16 bits of the id count.
-    Strings expected{{0, "zero"},     {1, "C:\\Released\\"},      {3, std::string(259, 'L')},
-                     {16, "sixteen"}, {99, "ninety-nine"},        {100, "Libs\\"},
-                     {101, kMenu},    {102, cut + kCutUmlaut},    {103, kEmoji},
-                     {65535, "last"}, {0x10001, "C:\\Released\\"}};
-    for (unsigned int absent : {2u, 6u, 7u, 15u, 17u, 98u, 104u, 111u, 112u, 65534u})
+    Strings expected{{0, "zero"},          {1, "C:\\Released\\"}, {3, longestRead},
+                     {16, "sixteen"},      {99, "ninety-nine"},   {100, "Libs\\"},
+                     {101, kMenu},         {105, cutRead},        {103, kEmoji},
+                     {160, "en-US 160"},   {176, "de 176"},       {192, "en 192"},
+                     {208, "neutral 208"}, {65535, "last"},       {0x10001, "C:\\Released\\"}};
+    for (unsigned int absent : {2u, 5u, 6u, 7u, 15u, 17u, 98u, 102u, 104u, 111u, 112u, 65534u})
         expected[absent] = "";
+    std::vector<std::string> paths;
     for (Machine machine : kLoadableMachines) {
-        SCOPED_TRACE(machine == Machine::I386 ? "i386" : "x86-64");
-        auto file = open(settings, machine);
-        ASSERT_TRUE(file);
-        ExpectStrings(*file, expected);
-        ExpectStrings(*file, {{1, "C:\\"}, {103, kCutEmoji}}, 4);
-        ExpectStrings(*file, {{1, ""}}, 1);
-    }
-    auto empty = open({}, kLoadableMachines.front());
-    ASSERT_TRUE(empty);
-    ExpectStrings(*empty, {{1, ""}});
-
-    for (const std::string text : {"MZno\n", ""}) {
-        WriteFile(Dir() + "x.txt", text);
-        EXPECT_FALSE(koa::platform::OpenStringResourceFile((Dir() + "x.txt").c_str())) << text;
-    }
-    EXPECT_FALSE(koa::platform::OpenStringResourceFile((Dir() + "missing").c_str()));
-    EXPECT_FALSE(koa::platform::OpenStringResourceFile(nullptr));
-}
-
-// Files built by the MinGW resource compiler and linker from fixtures/strings.rc: files this
-// project's writer had no part in, with tables in several languages.
-TEST(StringResourceFixtures, ReadsWhatTheResourceCompilerWrote) {
-#if !defined(KOA_DEV_RC_FIXTURES)
-    GTEST_SKIP() << "no MinGW resource compiler";
-#else
-    std::string three;
-    for (int i = 0; i < 26; ++i)
-        three += "P123456789";
-    const Strings expected{{1, "C:\\Released\\"}, {3, three.substr(0, 259)}, {5, ""},
-                           {101, kMenu},          {65535, "last id"},        {160, "en-US 160"},
-                           {176, "de 176"},       {192, "en 192"},           {208, "neutral 208"}};
-    for (Machine machine : kLoadableMachines) {
-        const std::string triplet =
-            machine == Machine::I386 ? "i686-w64-mingw32" : "x86_64-w64-mingw32";
-        SCOPED_TRACE(triplet);
-        auto file = koa::platform::OpenStringResourceFile(
-            (std::string(KOA_DEV_RC_FIXTURES) + "/strings-" + triplet + ".dll").c_str());
-        ASSERT_TRUE(file);
-        ExpectStrings(*file, expected);
-    }
+        const auto image = koa::rsc::WriteStringResourceImage(settings, machine);
+        paths.push_back(Dir() + std::to_string(paths.size()) + ".rsc");
+        WriteFile(paths.back(), std::string(image.begin(), image.end()));
+#if defined(KOA_DEV_RC_FIXTURES)
+        paths.push_back(std::string(KOA_DEV_RC_FIXTURES) + "/strings-" +
+                        (machine == Machine::I386 ? "i686" : "x86_64") + "-w64-mingw32.dll");
 #endif
+    }
+    for (const std::string& path : paths) {
+        auto file = koa::platform::OpenStringResourceFile(path.c_str());
+        ASSERT_TRUE(file) << path;
+        for (const auto& [id, text] : expected)
+            EXPECT_EQ(Load(*file, id), text) << path << " id " << id;
+    }
+    const auto empty =
+        StringResourceImage::FromBytes(koa::rsc::WriteStringResourceImage({}, Machine::I386));
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(Load(*empty, 1), "");
+    WriteFile(Dir() + "text.rsc", "MZno\n");
+    WriteFile(Dir() + "empty.rsc", "");
+    for (const char* name : {"text.rsc", "empty.rsc", "missing"})
+        EXPECT_FALSE(koa::platform::OpenStringResourceFile((Dir() + name).c_str())) << name;
+    EXPECT_FALSE(koa::platform::OpenStringResourceFile(nullptr));
 }
 
 // A damaged or cut image gives no image, or each string whole or absent: never a part of one.
 TEST(StringResourceImage, DamagedOrCutFilesGiveNoImageOrWholeStringsOnly) {
-    const koa::test::Bytes undamaged = koa::test::UndamagedImage();
-    for (const koa::test::Damage& damage : koa::test::ResourceDamages()) {
-        SCOPED_TRACE(damage.name);
-        koa::test::Bytes bytes = undamaged;
+    const Bytes undamaged = UndamagedImage();
+    for (const Damage& damage : ResourceDamages()) {
+        Bytes bytes = undamaged;
         damage.apply(bytes);
         auto image = StringResourceImage::FromBytes(bytes);
-        ASSERT_EQ(!image, damage.left == koa::test::Left::NoImage);
-        Strings expected;
-        for (const auto& [id, text] : koa::test::UndamagedStrings()) {
-            const bool kept = damage.left == koa::test::Left::All ||
-                              (damage.left == koa::test::Left::SecondBlock && id >= 96 && id < 112);
-            expected[id] = kept ? text.substr(0, 259) : "";
+        ASSERT_EQ(!image, damage.left == Left::NoImage) << damage.name;
+        for (const auto& [id, text] : image ? UndamagedStrings() : Strings{}) {
+            const bool kept = damage.left == Left::All ||
+                              (damage.left == Left::SecondBlock && id >= 96 && id < 112);
+            EXPECT_EQ(Load(*image, id), kept ? text.substr(0, 259) : "") << damage.name;
         }
-        if (image)
-            ExpectStrings(*image, expected);
     }
     for (size_t size = 0; size < undamaged.size(); ++size) {
         auto image = StringResourceImage::FromBytes({undamaged.begin(), undamaged.begin() + size});
-        for (const auto& [id, text] : koa::test::UndamagedStrings()) {
+        for (const auto& [id, text] : UndamagedStrings()) {
             const std::string read = image ? Load(*image, id) : "";
             EXPECT_TRUE(read.empty() || read == text.substr(0, 259)) << size << " id " << id;
         }
@@ -141,16 +102,17 @@ TEST(StringResourceImage, DamagedOrCutFilesGiveNoImageOrWholeStringsOnly) {
 }
 
 TEST(TextEncoding, Utf8IsCutOnlyBetweenCharactersAndWrittenOnlyFromWellFormedText) {
-    using koa::formats::Utf16ToUtf8;
-    const std::u16string text = u"a\u00FC\u20AC\U0001F600";
-    const std::string utf8 = "a\xC3\xBC\xE2\x82\xAC\xF0\x9F\x98\x80";
-    for (auto [room, kept] : {std::pair<size_t, size_t>(100, 10), {9, 6}, {5, 3}, {2, 1}, {0, 0}})
+    // Characters of 3, 4, 2 and 1 bytes: one that does not fit ends the text, however small the
+    // ones after it.
+    const std::u16string text = u"\u20AC\U0001F600\u00FCa";
+    const std::string utf8 = "\xE2\x82\xAC\xF0\x9F\x98\x80\xC3\xBC"
+                             "a";
+    for (auto [room, kept] : {std::pair<size_t, size_t>(100, 10), {9, 9}, {8, 7}, {6, 3}, {2, 0}})
         EXPECT_EQ(Utf16ToUtf8(text, room), utf8.substr(0, kept)) << room;
     // A surrogate without its partner.
     EXPECT_EQ(Utf16ToUtf8(std::u16string{u'x', char16_t(0xD800), u'y', char16_t(0xDC00)}, 100),
               "x\xEF\xBF\xBDy\xEF\xBF\xBD");
     EXPECT_EQ(koa::rsc::Utf8ToUtf16(utf8), text);
-    EXPECT_EQ(koa::rsc::Utf8ToUtf16(""), u"");
     for (const char* bad : {"\xC3", "\x80", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80",
                             "\xF4\x90\x80\x80", "\xF8\x88\x80\x80\x80", "\xC3(", "\xE2\x82"})
         EXPECT_FALSE(koa::rsc::Utf8ToUtf16(bad)) << bad;

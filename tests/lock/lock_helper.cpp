@@ -2,15 +2,11 @@
 #include "lock/resource_lock_access.h"
 
 #include <chrono>
-#include <string>
 #include <thread>
-#include <vector>
 
-int RunLockHelper(const std::vector<std::string>& args) {
-    if (args.size() != 3)
-        return 1;
-    koa::ResourceLockAccess::Open(args[0].c_str(), args[1].c_str());
-    koa::ResourceLockAccess::SetStamp(static_cast<uint32_t>(std::stoul(args[2], nullptr, 0)));
+int RunLockHelper(const std::string& mutexName, const std::string& memName) {
+    koa::ResourceLockAccess::Open(mutexName.c_str(), memName.c_str());
+    koa::ResourceLockAccess::SetStamp(0x5eed);
     ErrorCluster err;
     ResourceLock lock(&err, true);
     while (!err.Status())
@@ -20,7 +16,7 @@ int RunLockHelper(const std::vector<std::string>& args) {
 
 #if defined(_WIN32)
 int main(int argc, char** argv) {
-    return RunLockHelper({argv + 1, argv + argc});
+    return argc == 3 ? RunLockHelper(argv[1], argv[2]) : 1;
 }
 #else
 #include <csignal>
@@ -29,13 +25,13 @@ int main(int argc, char** argv) {
 #include <unistd.h>
 
 // The copy opens the lock objects afresh, as another loaded instance of the library does.
-HelperProcess::HelperProcess(const std::vector<std::string>& args) : pid(fork()) {
+std::shared_ptr<void> StartLockHelper(const std::string& mutexName, const std::string& memName) {
+    const pid_t pid = fork();
     if (pid == 0)
-        _exit(RunLockHelper(args));
-}
-
-HelperProcess::~HelperProcess() {
-    if (pid > 0 && kill(static_cast<pid_t>(pid), SIGKILL) == 0)
-        waitpid(static_cast<pid_t>(pid), nullptr, 0);
+        _exit(RunLockHelper(mutexName, memName));
+    return {nullptr, [pid](void*) {
+                if (pid > 0 && kill(pid, SIGKILL) == 0)
+                    waitpid(pid, nullptr, 0);
+            }};
 }
 #endif

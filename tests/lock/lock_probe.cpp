@@ -4,20 +4,12 @@
 #include <koa_dev/resource_lock.h>
 #include <koa_dev/state_cache.h>
 
-namespace {
-
-StateCache cache;
-
-} // namespace
-
-// Takes the lock once, then marks the cache valid. 1: the cache was still valid when the lock was
-// taken; 0: taking it declared the cache stale; -1: the lock failed.
+// Marks the cache valid, then takes the lock once. 1: the cache stayed valid; 0: taking the lock
+// declared it stale; -1: the lock failed.
 extern "C" __attribute__((visibility("default"))) int LockThroughProbe() {
+    static StateCache cache;
+    cache.Valid(true);
     ErrorCluster err;
     ResourceLock lock(&err, true);
-    if (err.Status())
-        return -1;
-    const bool kept = cache.ValueValid();
-    cache.Valid(true);
-    return kept ? 1 : 0;
+    return err.Status() ? -1 : cache.ValueValid();
 }

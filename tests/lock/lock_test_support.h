@@ -2,18 +2,14 @@
 
 #include <koa_dev/resource_lock.h>
 
-#include <chrono>
-#include <cstdint>
+#include <memory>
 #include <random>
 #include <string>
-#include <vector>
 
 // Object names of one test, unlike those of any other test or test run on the machine.
 inline std::string UniqueLockName(const char* what) {
-    static std::mt19937_64 random(
-        std::random_device{}() ^
-        static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
-    return "koa_dev test " + std::to_string(random()) + " " + what;
+    std::random_device random;
+    return "koa_dev test " + std::to_string(random()) + "-" + std::to_string(random()) + " " + what;
 }
 
 // Takes the lock through a new object and releases it; true when no error was recorded.
@@ -23,21 +19,11 @@ inline bool LockOnce() {
     return !err.Status();
 }
 
-// The work of a helper process (lock_helper.cpp). Arguments: the lock's mutex and shared-memory
-// names and an owner stamp. As another instance of the library with that stamp, it takes the lock
-// and holds it until it is killed; exit code 2 when the lock failed.
-int RunLockHelper(const std::vector<std::string>& args);
+// The work of a helper process (lock_helper.cpp): as another instance of the library, with the
+// owner stamp 0x5eed, it takes the lock of the named objects and holds it until it is killed;
+// exit code 2 when the lock failed.
+int RunLockHelper(const std::string& mutexName, const std::string& memName);
 
-// A helper process, killed and waited for when the object is destroyed: on Windows the helper
-// program built next to the test executable, elsewhere a copy of this process.
-class HelperProcess {
-  public:
-    explicit HelperProcess(const std::vector<std::string>& args);
-    ~HelperProcess();
-    HelperProcess(const HelperProcess&) = delete;
-    HelperProcess& operator=(const HelperProcess&) = delete;
-
-  private:
-    void* process = nullptr;
-    long pid = -1;
-};
+// Starts a helper process, killed and waited for when the result is released: on Windows the
+// helper program built next to the test executable, elsewhere a copy of this process.
+std::shared_ptr<void> StartLockHelper(const std::string& mutexName, const std::string& memName);

@@ -2,14 +2,9 @@
 #include "lock/resource_lock_access.h"
 #include "platform/named_lock.h"
 
-#include <koa_dev/resource_lock.h>
-
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <memory>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -46,29 +41,12 @@ class ResourceLockTest : public ::testing::Test {
         return result;
     }
 
-    const std::string mutexName = UniqueLockName("lock");
-    const std::string memName = UniqueLockName("mem");
+    const std::string mutexName = UniqueLockName("lock"), memName = UniqueLockName("mem");
 };
-
-TEST_F(ResourceLockTest, MissingObjectsAreReported) {
-    ResourceLockAccess::ForgetView();
-    ErrorCluster noView;
-    ResourceLock unmapped(&noView, false);
-    EXPECT_FALSE(noView.Status()) << "the check looks at the mutex alone";
-    unmapped.Lock(&noView);
-    EXPECT_EQ(noView.Code(), 15);
-    EXPECT_STREQ(noView.Source().CStr(), "KOA_DEV.dll Resource Lock - Shared Memory NOT Found!");
-    ResourceLockAccess::ForgetMutex();
-    for (bool lock : {false, true}) {
-        ErrorCluster err;
-        ResourceLock missing(&err, lock);
-        EXPECT_EQ(err.Code(), 72);
-        EXPECT_STREQ(err.Source().CStr(), "KOA_DEV.dll Resource Lock not Found!");
-    }
-}
 
 // One object takes the mutex once however often it locks; a second object on the same thread
 // takes it again, and each releases only its own hold. Only the holding thread can release it.
+// Without its objects the lock is refused; the check without locking looks at the mutex alone.
 TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
     ErrorCluster err;
     {
@@ -79,7 +57,6 @@ TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
         EXPECT_EQ(TryFromAnotherThread(), kTimeout);
         {
             ResourceLock inner(&err, true);
-            ASSERT_FALSE(err.Status());
             inner.UnLock();
             inner.UnLock();
             EXPECT_EQ(TryFromAnotherThread(), kTimeout);
@@ -92,70 +69,73 @@ TEST_F(ResourceLockTest, HoldsFromLockToUnlockAndNestsOnItsThread) {
     }
     EXPECT_EQ(TryFromAnotherThread(), "free");
     EXPECT_FALSE(err.Status());
-
     ErrorCluster failed(true, 5, "earlier");
-    ResourceLock skipped(&failed, true);
+    ResourceLock skipped(&failed, false);
+    skipped.Lock(&failed);
     EXPECT_EQ(TryFromAnotherThread(), "free");
     EXPECT_EQ(failed.Code(), 5);
+
+    ResourceLockAccess::ForgetView();
+    ErrorCluster checked, noView, noMutex[2];
+    ResourceLock(&checked, false);
+    ResourceLock(&noView, true);
+    ResourceLockAccess::ForgetMutex();
+    ResourceLock(&noMutex[0], false);
+    ResourceLock(&noMutex[1], true);
+    EXPECT_FALSE(checked.Status());
+    EXPECT_EQ(noView.Code(), 15);
+    EXPECT_STREQ(noView.Source().CStr(), "KOA_DEV.dll Resource Lock - Shared Memory NOT Found!");
+    for (const ErrorCluster& missing : noMutex) {
+        EXPECT_EQ(missing.Code(), 72);
+        EXPECT_STREQ(missing.Source().CStr(), "KOA_DEV.dll Resource Lock not Found!");
+    }
 }
 
-// Another process holds the lock until it is killed; its owner stamp shows that it has it. A
-// thread of this process that waits for it meanwhile is woken and finds it abandoned, once.
+// Another process holds the lock until it is killed; its owner stamp shows that it has it. This
+// process, waiting for it meanwhile, is woken and finds it abandoned, once.
 TEST_F(ResourceLockTest, AHolderKilledInAnotherProcessLeavesTheLockAbandonedOnce) {
 #if defined(KOA_DEV_TEST_EMULATOR)
     GTEST_SKIP() << "a user-mode emulator cannot tell a robust mutex that its owner died";
 #endif
-    auto holder =
-        std::make_unique<HelperProcess>(std::vector<std::string>{mutexName, memName, "0x5eed"});
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (ResourceLockAccess::Stamp() != 0x5eed && std::chrono::steady_clock::now() < deadline)
+    auto holder = StartLockHelper(mutexName, memName);
+    for (int i = 0; i < 6000 && ResourceLockAccess::Stamp() != 0x5eed; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     ASSERT_EQ(ResourceLockAccess::Stamp(), 0x5eedu);
     EXPECT_EQ(TryFromAnotherThread(), kTimeout) << "held by the other process";
-    std::string found, meanwhile;
-    uint32_t stamp = 0;
-    std::thread waiter([&] {
+    {
+        std::thread killer([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100)); // this thread likely waits
+            holder.reset();
+        });
         ErrorCluster err;
         ResourceLock lock(&err, true);
-        found = err.Source().CStr();
-        stamp = ResourceLockAccess::Stamp();
-        meanwhile = TryFromAnotherThread();
-    });
-    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the waiter is likely waiting
-    holder.reset();
-    waiter.join();
-    EXPECT_EQ(found, "KOA_DEV.dll Resource Lock in a Undefined State!");
-    EXPECT_EQ(stamp, 0x5eedu) << "the stamp stays the dead owner's";
-    EXPECT_EQ(meanwhile, kTimeout) << "the waiter holds it now";
+        killer.join();
+        EXPECT_STREQ(err.Source().CStr(), "KOA_DEV.dll Resource Lock in a Undefined State!");
+        EXPECT_EQ(ResourceLockAccess::Stamp(), 0x5eedu) << "the stamp stays the dead owner's";
+        EXPECT_EQ(TryFromAnotherThread(), kTimeout) << "this thread holds it now";
+    }
     EXPECT_EQ(TryFromAnotherThread(), "free") << "released, and clean again";
     EXPECT_NE(ResourceLockAccess::Stamp(), 0x5eedu);
 }
 
-// Threads that create the same name at the same moment must all end up with one mutex.
+// Threads that create the same name at nearly the same moment must all end up with one mutex.
 TEST(NamedLock, SimultaneousCreatorsShareOneMutex) {
-    using koa::platform::MutexWait;
+    using namespace koa::platform;
     for (int round = 0; round < 100; ++round) {
         const std::string name = UniqueLockName("race");
-        std::atomic<bool> go{false};
-        std::vector<void*> handles(4, nullptr);
+        void* handles[4] = {};
         std::vector<std::thread> creators;
         for (void*& handle : handles)
-            creators.emplace_back([&] {
-                while (!go)
-                    std::this_thread::yield();
-                handle = koa::platform::CreateNamedMutex(name.c_str());
-            });
-        go = true;
+            creators.emplace_back([&] { handle = CreateNamedMutex(name.c_str()); });
         for (std::thread& creator : creators)
             creator.join();
-        ASSERT_EQ(koa::platform::WaitNamedMutex(handles[0], 0), MutexWait::Acquired);
+        ASSERT_EQ(WaitNamedMutex(handles[0], 0), MutexWait::Acquired);
         std::thread([&] {
             for (void* handle : handles)
-                EXPECT_EQ(koa::platform::WaitNamedMutex(handle, 0), MutexWait::Timeout)
-                    << "round " << round;
+                EXPECT_EQ(WaitNamedMutex(handle, 0), MutexWait::Timeout) << round;
         }).join();
-        EXPECT_TRUE(koa::platform::ReleaseNamedMutex(handles[0]));
-        koa::platform::RemoveNamedObject(name.c_str());
+        EXPECT_TRUE(ReleaseNamedMutex(handles[0]));
+        RemoveNamedObject(name.c_str());
     }
 }
 
