@@ -80,6 +80,7 @@ const std::vector<Damage>& ResourceDamages() {
         {"resource-directory-outside-sections",
          [](auto& b) { Put(b, kOptionalHeader + 112 + 16, 0x9000); }, none, true},
         {"no-data-directories", [](auto& b) { Put(b, kOptionalHeader + 108, 0); }, none, true},
+        {"two-data-directories", [](auto& b) { Put(b, kOptionalHeader + 108, 2); }, none, false},
         {"section-ending-where-resources-start", SectionEndsAtResources, Left::All, false},
         {"no-mz", [](auto& b) { Put<2>(b, 0, 0); }, noImage, false},
         {"header-offset-past-end", [](auto& b) { Put<2>(b, 0x3E, 0xFFFF); }, noImage, false},

@@ -45,9 +45,9 @@ TEST_F(Files, SearchFollowsWindowsWildcardRulesAndTreesAreCreated) {
     // Where the working directory holds a directory named as a drive, the drive is still not it.
     std::error_code ignored;
     std::filesystem::create_directories("Q:/Libs", ignored);
-    for (const std::string& found :
-         {Dir() + "*.*", Dir() + "empty" + sep + "*.*", Dir() + "*.txt", Dir() + "noext",
-          Dir() + "?oext", Dir() + "a.*", Dir() + "noext.*", dir, dir + "\\a.txt"})
+    for (const std::string& found : {Dir() + "*.*", Dir() + "empty" + sep + "*.*", Dir() + "*.txt",
+                                     Dir() + "noext", Dir() + "?oext", Dir() + "a.*",
+                                     Dir() + "noext.*", Dir() + "noext*", dir, dir + "\\a.txt"})
         EXPECT_TRUE(DoesFileExists(found.c_str())) << found;
     // A network path names no file, even where its names spell one that exists.
     for (const std::string& missing :
