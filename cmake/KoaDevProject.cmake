@@ -14,6 +14,13 @@ function(koa_dev_hidden_visibility target)
         POSITION_INDEPENDENT_CODE ON)
 endfunction()
 
+# Debug builds, and builds that name no type, check the standard library's preconditions (an
+# index within a vector, a non-empty container's front...): a read past a container stops the
+# test that caused it. Release packages are built without.
+if(NOT CMAKE_BUILD_TYPE OR CMAKE_BUILD_TYPE STREQUAL "Debug")
+    add_compile_definitions(_GLIBCXX_ASSERTIONS)
+endif()
+
 if(WIN32)
     # MinGW names DLLs libX.dll by default; the product is koa_dev.dll.
     set(CMAKE_SHARED_LIBRARY_PREFIX "")
