@@ -84,6 +84,13 @@ std::vector<Resource> Resources() {
     return resources;
 }
 
+using Version = TArray<unsigned short, 6, LV_uInt16Array**>;
+
+// The four parts of a version held in two double words.
+Version Parts(uint32_t ms, uint32_t ls) {
+    return Version(4, ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF);
+}
+
 void ExpectFixed(const koa::formats::FixedFileInfo& fixed, const uint32_t (&expected)[5]) {
     EXPECT_EQ(fixed.fileVersionMS, expected[0]);
     EXPECT_EQ(fixed.fileVersionLS, expected[1]);
@@ -152,6 +159,12 @@ TEST(VersionReader, ReadsEveryResourceInEveryContainer) {
             koa::platform::FixedFileInfo serviceFixed{};
             ASSERT_TRUE(koa::platform::QueryFixedFileInfo(service.data(), size, serviceFixed));
             ExpectFixed(serviceFixed, resource.fixed);
+            Version file(2, 7), product(2, 7);
+            LV_uInt32 flags = 7;
+            EXPECT_TRUE(ReadFileVersionInformation(path.c_str(), &file, &product, &flags));
+            EXPECT_EQ(file, Parts(resource.fixed[0], resource.fixed[1]));
+            EXPECT_EQ(product, Parts(resource.fixed[2], resource.fixed[3]));
+            EXPECT_EQ(flags, resource.fixed[4]);
             for (auto [query, text] : resource.texts) {
 #if defined(_WIN32)
                 // The service gives the ANSI code page, one ? per UTF-16 unit.
@@ -167,6 +180,13 @@ TEST(VersionReader, ReadsEveryResourceInEveryContainer) {
             }
         }
     }
-    for (const char* path : {KOA_TEST_TEXT_FILE, "no such file.dll", ""})
+    // Unreadable: the outputs are zeros, written through the pointers that are given.
+    for (const char* path : {KOA_TEST_TEXT_FILE, "no such file.dll", ""}) {
+        Version file(2, 7), product(2, 7);
+        LV_uInt32 flags = 7;
         EXPECT_TRUE(koa::platform::ReadFileVersionBlock(path).empty()) << path;
+        EXPECT_FALSE(ReadFileVersionInformation(path, &file, &product, &flags));
+        EXPECT_FALSE(ReadFileVersionInformation(path, nullptr, nullptr, nullptr));
+        EXPECT_TRUE(file == Parts(0, 0) && product == Parts(0, 0) && flags == 0) << path;
+    }
 }
