@@ -58,12 +58,6 @@ class Release : public SiteTest {
     }
 };
 
-// What a check records (code 0: nothing) and returns.
-struct Report {
-    LV_int32 code;
-    std::string source, text;
-};
-
 std::string Replace(std::string text, const std::string& from, const std::string& to) {
     for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
@@ -71,56 +65,47 @@ std::string Replace(std::string text, const std::string& from, const std::string
 }
 
 // One local and one released copy (empty: none), and what the device check and the common check
-// report. The controller check words its reports as the device check.
+// record (code 0: nothing) and return. The controller check words its reports as the device check.
 struct Case {
     const char *local, *released;
-    Report device, common;
+    LV_int32 deviceCode;
+    std::string deviceSource, deviceText;
+    LV_int32 commonCode;
+    std::string commonSource, commonText;
 };
 
-const std::string kWarn = "Warning!!!     ", kLocal3 = "\nLocal Library Version = '1, 0, 0, 3' ",
+const std::string kWarn = "Warning!!!     ", kBuild = "Warning!!!    ",
+                  kLocal3 = "\nLocal Library Version = '1, 0, 0, 3' ",
                   kLocal4 = "\nLocal Library Version = '1, 0, 0, 4' ",
                   kDev = "Device Specific Library 'dev.dll", kDll = "'koa_dev.dll",
-                  kCommon = "Common Device DLL 'koa_dev.dll'", kBuild = "Warning!!!    ",
+                  kCommon = "Common Device DLL 'koa_dev.dll'",
+                  kVerify = "Unable to Verify Version of ",
                   kUnknown = "'\n\nReleased Library Version = 'Unknown'",
-                  kConflict = "'  Version Conflict!\n\n",
-                  kReleased3 = "Released Library Version = "
-                               "'1, 0, 0, 3'";
+                  kConflict = "'  Version Conflict!\n\n", kPre = " is a Pre-Release",
+                  kReleased3 = "Released Library Version = '1, 0, 0, 3'",
+                  kBoth = "(Private-Build, Special-Build)";
 
 const Case kCases[] = {
-    {"v1003", "v1003", {0, "", ""}, {0, "", ""}},
-    {"v1003",
-     "",
-     {1, "Unable to Verify Version of " + kDev,
-      kWarn + "Unable to Verify Version of " + kDev + kUnknown + kLocal3},
-     {1, "Unable to Verify Version of " + kDll + "'",
-      kWarn + "Unable to Verify Version of " + kDll + kUnknown + kLocal3}},
+    {"v1003", "v1003", 0, "", "", 0, "", ""},
+    {"v1003", "", 1, kVerify + kDev, kWarn + kVerify + kDev + kUnknown + kLocal3, 1,
+     kVerify + kDll + "'", kWarn + kVerify + kDll + kUnknown + kLocal3},
     // A local copy newer than the released one is a conflict too.
-    {"v1004",
-     "v1003",
-     {2, kDev + "' Version Conflict!", kWarn + kDev + kConflict + kReleased3 + kLocal4},
-     {2, kCommon + " Version Conflict!", kWarn + kDll + kConflict + kReleased3 + kLocal4}},
-    {"v1003_private_special",
-     "v1004_pre",
-     {2, kDev + "' Version Conflict!",
-      kWarn + kDev + kConflict + "Pre-Released Library Version = '1, 0, 0, 4'" + kLocal3 +
-          "(Private-Build, Special-Build)"},
-     {2, kCommon + " Version Conflict!",
-      kWarn + kDll + kConflict + "Released Library Version = '1, 0, 0, 4'" + kLocal3 +
-          "(Private-Build, Special-Build)"}},
-    {"v1003_pre_private",
-     "v1003",
-     {4, kDev + "' is a Pre-Release, Private-Build Version!",
-      kBuild + kDev + "' is a Pre-Release, Private-Build Version!"},
-     {3, kCommon + " is a Pre-Release, Private-Build Version",
-      kBuild + kCommon + " is a Pre-Release, Private-Build Version"}},
-    {"v1003_pre",
-     "v1003",
-     {3, kDev + "' is a Pre-Release Version!", kBuild + kDev + "' is a Pre-Release Version!"},
-     {3, kCommon + " is a Pre-Release Version", kBuild + kCommon + " is a Pre-Release Version"}},
-    {"plain",
-     "v1003",
-     {15, "Unable to read Local Library Version Information for 'dev.dll'\n", ""},
-     {15, "Unable to read Library Version Information from '<local>'\n", ""}},
+    {"v1004", "v1003", 2, kDev + "' Version Conflict!",
+     kWarn + kDev + kConflict + kReleased3 + kLocal4, 2, kCommon + " Version Conflict!",
+     kWarn + kDll + kConflict + kReleased3 + kLocal4},
+    {"v1003_private_special", "v1004_pre", 2, kDev + "' Version Conflict!",
+     kWarn + kDev + kConflict + "Pre-Released Library Version = '1, 0, 0, 4'" + kLocal3 + kBoth, 2,
+     kCommon + " Version Conflict!",
+     kWarn + kDll + kConflict + "Released Library Version = '1, 0, 0, 4'" + kLocal3 + kBoth},
+    {"v1003_pre_private", "v1003", 4, kDev + "'" + kPre + ", Private-Build Version!",
+     kBuild + kDev + "'" + kPre + ", Private-Build Version!", 3,
+     kCommon + kPre + ", Private-Build Version",
+     kBuild + kCommon + kPre + ", Private-Build Version"},
+    {"v1003_pre", "v1003", 3, kDev + "'" + kPre + " Version!",
+     kBuild + kDev + "'" + kPre + " Version!", 3, kCommon + kPre + " Version",
+     kBuild + kCommon + kPre + " Version"},
+    {"plain", "v1003", 15, "Unable to read Local Library Version Information for 'dev.dll'\n", "",
+     15, "Unable to read Library Version Information from '<local>'\n", ""},
 };
 
 // Each case runs in its own directories, so each load reads a new file.
@@ -136,22 +121,20 @@ TEST_F(Release, VerificationReportsEveryCaseWithItsCodeAndText) {
                 Place(c.released, released + name);
         }
         ASSERT_NO_FATAL_FAILURE(Load(controllerLibrary, local + "ctl.dll"));
-        Report controller = c.device, common = c.common;
-        for (std::string* text : {&controller.source, &controller.text})
-            *text = Replace(*text, kDev, "Controller Library 'ctl.dll");
-        if (controller.code == 15)
-            controller.source =
+        std::string controllerSource = Replace(c.deviceSource, kDev, "Controller Library 'ctl.dll");
+        if (c.deviceCode == 15)
+            controllerSource =
                 "Unable to read Local Controller Library Version Information for 'ctl.dll'\n";
-        common.source = Replace(common.source, "<local>", local + "ctl.dll");
         void* own = moduleHandle;
         moduleHandle = controllerLibrary;
-        ErrorCluster device, control, commonErr;
-        EXPECT_EQ(VerifyDeviceSpecificDllVersion(&device, " dev.dll |COM1").CStr(), c.device.text);
-        EXPECT_EQ(VerifyControllerDllVersion(&control).CStr(), controller.text);
-        EXPECT_EQ(VerifyCommonDeviceDllVersion(&commonErr).CStr(), common.text);
-        Expect(device, c.device.code, c.device.source);
-        Expect(control, controller.code, controller.source);
-        Expect(commonErr, common.code, common.source);
+        ErrorCluster device, controller, common;
+        EXPECT_EQ(VerifyDeviceSpecificDllVersion(&device, " dev.dll |COM1").CStr(), c.deviceText);
+        EXPECT_EQ(VerifyControllerDllVersion(&controller).CStr(),
+                  Replace(c.deviceText, kDev, "Controller Library 'ctl.dll"));
+        EXPECT_EQ(VerifyCommonDeviceDllVersion(&common).CStr(), c.commonText);
+        Expect(device, c.deviceCode, c.deviceSource);
+        Expect(controller, c.deviceCode, controllerSource);
+        Expect(common, c.commonCode, Replace(c.commonSource, "<local>", local + "ctl.dll"));
         moduleHandle = own;
     }
 }
@@ -182,37 +165,34 @@ TEST_F(Release, VerificationChecksOnlyWhatIsThere) {
     EXPECT_FALSE(fs::exists(local + "other.dll"));
 }
 
-TEST_F(Release, ReportDescribesEachLoadedLibrary) {
+// Only the name is compared, without regard to case; a read-only local copy is replaced. The
+// version report describes each loaded library before the paths.
+TEST_F(Release, UpdateUnloadsTheLibraryOfThatNameBeforeCopying) {
+    for (const char* name : {"ctl.dll", "dev.dll"})
+        Place("v1004", released + name);
     ErrorCluster err;
     const std::string paths = FormattedVersionInfo(&err).CStr();
     EXPECT_NE(
         paths.find("Released DLL Path = '" + Backslashed(released) + "'\nFirmware Path = 'F'\n"),
         std::string::npos);
-    ASSERT_NO_FATAL_FAILURE(LoadBoth("ctl.dll", "v1003_pre_private"));
-    EXPECT_EQ(FormattedVersionInfo(&err).CStr(),
-              "Library = 'v1003_pre_private', Version = '1, 0, 0, 3' (PRE-RELEASE), Private Build "
-              "= 'lab test'\nv1003_pre_private version\nLibrary = 'dev_v1003', Version = '1, 0, 0, "
-              "3'\ndev_v1003 version\n" +
-                  paths);
-    Expect(err, 0, "");
-}
-
-// Only the name is compared, without regard to case; a read-only local copy is replaced.
-TEST_F(Release, UpdateUnloadsTheLibraryOfThatNameBeforeCopying) {
-    for (const char* name : {"ctl.dll", "dev.dll"})
-        Place("v1004", released + name);
     ASSERT_NO_FATAL_FAILURE(LoadBoth("CTL.DLL"));
-    ErrorCluster err;
     UpdateLocalDLL(&err, " ctl.dll | COM1");
     EXPECT_EQ(TakeLog(), (Lines{"dev_v1003: LibraryExit()", "dev_v1003: unloaded()",
                                 "v1003: ControllerExit()", "v1003: unloaded()"}));
     EXPECT_TRUE(controllerLibrary == nullptr && deviceLibrary == nullptr);
     ExpectCopied("ctl.dll");
 
-    ASSERT_NO_FATAL_FAILURE(LoadBoth("ctl.dll"));
+    ASSERT_NO_FATAL_FAILURE(LoadBoth("ctl.dll", "v1003_pre_private"));
+    EXPECT_EQ(FormattedVersionInfo(&err).CStr(),
+              "Library = 'v1003_pre_private', Version = '1, 0, 0, 3' (PRE-RELEASE), Private Build "
+              "= 'lab test'\nv1003_pre_private version\nLibrary = 'dev_v1003', Version = '1, 0, 0, "
+              "3'\ndev_v1003 version\n" +
+                  paths);
     fs::permissions(local + "dev.dll", fs::perms::owner_read);
     UpdateLocalDLL(&err, "dev.dll");
-    EXPECT_EQ(TakeLog(), (Lines{"dev_v1003: LibraryExit()", "dev_v1003: unloaded()"}));
+    EXPECT_EQ(TakeLog(), (Lines{"v1003_pre_private: ControllerVersionInfo()",
+                                "dev_v1003: DeviceSpecificVersionInfo()",
+                                "dev_v1003: LibraryExit()", "dev_v1003: unloaded()"}));
     EXPECT_TRUE(controllerLibrary != nullptr && deviceLibrary == nullptr);
     ExpectCopied("dev.dll");
     Expect(err, 0, "");
