@@ -7,14 +7,6 @@
 #include <koa_dev/version.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-
-#if !defined(_WIN32)
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
 
 using namespace version_test;
 
@@ -74,13 +66,6 @@ std::vector<Resource> Resources() {
     for (const char* file : {KOA_TEST_TWO_LANGUAGES})
         resources.back().files.push_back(file);
 #endif
-#ifdef KOA_TEST_SAMPLE32_LIBRARY
-    resources.push_back(
-        {{KOA_TEST_SAMPLE32_LIBRARY},
-         {kSampleFileMS, kSampleFileLS, kSampleProductMS, kSampleProductLS, kSampleFlags},
-         0x04B00409,
-         {{"\\StringFileInfo\\040904B0\\FileVersion", "1, 2, 3, 4"}}});
-#endif
     return resources;
 }
 
@@ -90,37 +75,6 @@ using Version = TArray<unsigned short, 6, LV_uInt16Array**>;
 Version Parts(uint32_t ms, uint32_t ls) {
     return Version(4, ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF);
 }
-
-#if !defined(_WIN32) && !defined(__SANITIZE_ADDRESS__)
-// The sample library padded with a hole to 1 GB, the most a library may have: its version is read
-// in a process that could not hold a tenth of the file. (Address space limits do not suit the
-// sanitizers' shadow memory.)
-TEST(PlatformVersionInfo, AHugeLibraryIsReadWithoutMemoryOfItsSize) {
-    const std::string path = (std::filesystem::temp_directory_path() /
-                              ("koa_dev_huge_sample." + std::to_string(getpid()) + ".so"))
-                                 .string();
-    std::filesystem::copy_file(KOA_TEST_SAMPLE_LIBRARY, path,
-                               std::filesystem::copy_options::overwrite_existing);
-    std::filesystem::resize_file(path, uintmax_t{1} << 30);
-    const pid_t child = fork();
-    if (child == 0) {
-        long pages = 0;
-        std::ifstream("/proc/self/statm") >> pages;
-        const rlim_t bytes = static_cast<rlim_t>(pages * getpagesize()) + (rlim_t{64} << 20);
-        const rlimit limit{bytes, bytes};
-        uint32_t flags = 0;
-        _exit(setrlimit(RLIMIT_AS, &limit) == 0 &&
-                      ReadFileVersionInformation(path.c_str(), nullptr, nullptr, &flags) &&
-                      flags == kSampleFlags
-                  ? 0
-                  : 1);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    std::filesystem::remove(path);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-}
-#endif
 
 } // namespace
 

@@ -7,12 +7,6 @@
 #include <iterator>
 #include <sstream>
 
-#if !defined(_WIN32)
-#include <csignal>
-#include <sys/wait.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -224,45 +218,6 @@ TEST_F(Release, UpdateReplacesTheLinkNotItsTarget) {
     EXPECT_EQ(blocked.Code(), 14);
     EXPECT_TRUE(IsDirectory(local + "x.dll/keep"));
     EXPECT_EQ(std::distance(fs::directory_iterator(local), {}), 1);
-}
-
-// Processes updating one 5 MB library at the same time, one of them killed while it writes its
-// copy: every update that succeeds leaves the whole released file, and so does the last.
-TEST_F(Release, ConcurrentUpdatesLeaveAWholeFile) {
-    std::string released5MB = ReadAll(Fixture("v1004"));
-    released5MB.resize(5 << 20);
-    WriteFile(released + "x.dll", released5MB);
-    Place("v1003", local + "x.dll");
-    std::vector<pid_t> updaters;
-    for (int i = 0; i < 4; ++i) {
-        const pid_t child = fork();
-        for (int times = i == 0 ? 1000 : 2; child == 0 && times > 0; --times) {
-            ErrorCluster err;
-            UpdateLocalDLL(&err, "x.dll");
-            if (err.Status() || ReadAll(local + "x.dll") != released5MB)
-                _exit(1);
-        }
-        if (child == 0)
-            _exit(0);
-        updaters.push_back(child);
-    }
-    // Killed once its copy is open: a temporary file beside x.dll.
-    const std::string fds = "/proc/" + std::to_string(updaters[0]) + "/fd";
-    int status = 0;
-    for (bool writing = false; !writing && waitpid(updaters[0], &status, WNOHANG) == 0;) {
-        std::error_code error;
-        for (const auto& fd : fs::directory_iterator(fds, error))
-            writing = writing || fs::read_symlink(fd.path(), error).string().find("x.dll.") !=
-                                     std::string::npos;
-    }
-    kill(updaters[0], SIGKILL);
-    for (const pid_t child : updaters) {
-        waitpid(child, &status, 0);
-        if (child != updaters[0]) {
-            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
-        }
-    }
-    EXPECT_TRUE(ReadAll(local + "x.dll") == released5MB);
 }
 #endif
 
