@@ -28,9 +28,10 @@ const char kSampleComments[] = "\\StringFileInfo\\040904B0\\Comments";
 std::vector<Resource> Resources() {
     std::vector<Resource> resources = {
         // Built by koa_dev_add_version_info (with its .res and a stripped copy on Linux), and
-        // windres's builds of the same script (.res, 32- and 64-bit images).
+        // windres's builds of the same script (.res, 32- and 64-bit images): 1.2.3.4, product
+        // 5.6.7.0, pre-release and private build.
         {{KOA_TEST_SAMPLE_FILES},
-         {kSampleFileMS, kSampleFileLS, kSampleProductMS, kSampleProductLS, kSampleFlags},
+         {0x00010002, 0x00030004, 0x00050006, 0x00070000, 0x02 | 0x08},
          0x04B00409,
          {{"\\StringFileInfo\\040904B0\\FileVersion", "1, 2, 3, 4"},
           {"\\stringfileinfo\\040904b0\\fileversion", "1, 2, 3, 4"},
@@ -136,9 +137,10 @@ TEST(VersionReader, ReadsEveryResourceInEveryContainer) {
     for (const char* path : {KOA_TEST_TEXT_FILE, "no such file.dll", ""}) {
         Version file(2, 7), product(2, 7);
         LV_uInt32 flags = 7;
-        EXPECT_TRUE(koa::platform::ReadFileVersionBlock(path).empty()) << path;
-        EXPECT_FALSE(ReadFileVersionInformation(path, &file, &product, &flags));
-        EXPECT_FALSE(ReadFileVersionInformation(path, nullptr, nullptr, nullptr));
-        EXPECT_TRUE(file == Parts(0, 0) && product == Parts(0, 0) && flags == 0) << path;
+        EXPECT_TRUE(koa::platform::ReadFileVersionBlock(path).empty() &&
+                    !ReadFileVersionInformation(path, nullptr, nullptr, nullptr) &&
+                    !ReadFileVersionInformation(path, &file, &product, &flags) &&
+                    file == Parts(0, 0) && product == Parts(0, 0) && flags == 0)
+            << path;
     }
 }
