@@ -106,11 +106,7 @@ TEST_F(HostWindowExit, DestroyOfTheFrameRunsTheExitsThatExistOnce) {
     const std::vector<std::string> full = {"dev_full: LibraryExit()",
                                            "ctrl_full: ControllerExit()"};
     const std::pair<std::string, std::vector<std::string>> cases[] = {
-        {"dev_full", full},
-        {"dev_minimal", {full[1]}},
-        {"", {full[1]}},
-        {"no lock", {}},
-    };
+        {"dev_full", full}, {"dev_minimal", {full[1]}}, {"", {full[1]}}, {"no lock", {}}};
     fakeWindows = {{false, true, "LVFrame", 1}};
     for (const auto& [device, exits] : cases) {
         SCOPED_TRACE(device);

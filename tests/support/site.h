@@ -37,6 +37,13 @@ class SiteTest : public ScratchDirTest {
         ReloadCommonDllResourceFile(&err);
         ASSERT_FALSE(err.Status()) << err.Source().CStr();
     }
+    // The fixture libraries' calls since the last look, "; " between two.
+    std::string Log() const {
+        std::string text;
+        for (const std::string& line : TakeLog())
+            text += (text.empty() ? "" : "; ") + line;
+        return text;
+    }
     static std::string Backslashed(std::string path) {
         std::replace(path.begin(), path.end(), '/', '\\');
         return path;

@@ -82,6 +82,8 @@ Version Parts(uint32_t ms, uint32_t ls) {
 // Each file read by the portable reader from its bytes, and, where the platform's service reads
 // that kind of file (on Windows, the Windows version service reads images only), by the service.
 TEST(VersionReader, ReadsEveryResourceInEveryContainer) {
+    Version file, product;
+    LV_uInt32 flags = 0;
     for (const Resource& resource : Resources()) {
         for (const std::string& path : resource.files) {
             SCOPED_TRACE(path);
@@ -112,8 +114,7 @@ TEST(VersionReader, ReadsEveryResourceInEveryContainer) {
 #endif
             const Bytes service = koa::platform::ReadFileVersionBlock(path.c_str());
             const auto size = static_cast<uint32_t>(service.size());
-            Version file, product;
-            LV_uInt32 flags = 7;
+            flags = 7;
             EXPECT_TRUE(ReadFileVersionInformation(path.c_str(), &file, &product, &flags) &&
                         file == Parts(resource.fixed[0], resource.fixed[1]) &&
                         product == Parts(resource.fixed[2], resource.fixed[3]) &&
@@ -135,8 +136,7 @@ TEST(VersionReader, ReadsEveryResourceInEveryContainer) {
     }
     // Unreadable: the outputs are zeros, written through the pointers that are given.
     for (const char* path : {KOA_TEST_TEXT_FILE, "no such file.dll", ""}) {
-        Version file(2, 7), product(2, 7);
-        LV_uInt32 flags = 7;
+        flags = 7;
         EXPECT_TRUE(koa::platform::ReadFileVersionBlock(path).empty() &&
                     !ReadFileVersionInformation(path, nullptr, nullptr, nullptr) &&
                     !ReadFileVersionInformation(path, &file, &product, &flags) &&
