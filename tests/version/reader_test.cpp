@@ -6,8 +6,6 @@
 
 #include <koa_dev/version.h>
 
-#include <algorithm>
-
 using namespace version_test;
 
 namespace {
@@ -15,11 +13,11 @@ namespace {
 using Found = std::optional<std::string>;
 
 // Files holding one version resource, what its fixed part holds (file version, product version,
-// flags), its language and code page, and the texts that queries of it find; keys match without
-// regard to case.
+// flags, flags mask, file type), its language and code page, and the texts that queries of it
+// find; keys match without regard to case.
 struct Resource {
     std::vector<std::string> files;
-    uint32_t fixed[5], translation;
+    uint32_t fixed[7], translation;
     std::vector<std::pair<const char*, Found>> texts;
 };
 
@@ -31,7 +29,7 @@ std::vector<Resource> Resources() {
         // windres's builds of the same script (.res, 32- and 64-bit images): 1.2.3.4, product
         // 5.6.7.0, pre-release and private build.
         {{KOA_TEST_SAMPLE_FILES},
-         {0x00010002, 0x00030004, 0x00050006, 0x00070000, 0x02 | 0x08},
+         {0x00010002, 0x00030004, 0x00050006, 0x00070000, 0x02 | 0x08, 0x3F, 2},
          0x04B00409,
          {{"\\StringFileInfo\\040904B0\\FileVersion", "1, 2, 3, 4"},
           {"\\stringfileinfo\\040904b0\\fileversion", "1, 2, 3, 4"},
@@ -47,7 +45,7 @@ std::vector<Resource> Resources() {
           {"\\StringFileInfo\\040704B0\\FileVersion", std::nullopt},
           {"\\StringFileInfo\\040904B\\FileVersion", std::nullopt}}},
         {{KOA_TEST_LIBRARY},
-         {0x00020000, 0, 0x00010000, 0, 0},
+         {0x00020000, 0, 0x00010000, 0, 0, 0x3F, 2},
          0x04B00409,
          {{"\\StringFileInfo\\040904B0\\FileVersion", "2, 0, 0, 0"},
           {"\\StringFileInfo\\040904B0\\ProductVersion", "1, 0, 0, 0"},
@@ -56,7 +54,7 @@ std::vector<Resource> Resources() {
           {"\\StringFileInfo\\040904B0\\PrivateBuild", std::nullopt}}},
         // A table of another language is not the US English one.
         {{KOA_TEST_GERMAN_LIBRARY},
-         {0x00030000, 1, 0x00030000, 0, 0},
+         {0x00030000, 1, 0x00030000, 0, 0, 0x3F, 2},
          0x04B00407,
          {{"\\StringFileInfo\\040904B0\\FileVersion", std::nullopt},
           {"\\StringFileInfo\\040704B0\\FileVersion", "3, 0, 0, 1"}}}};
@@ -90,18 +88,12 @@ TEST(VersionReader, ReadsEveryResourceInEveryContainer) {
             const Bytes block = VersionBlockOf(ReadBytes(path));
             auto fixed = koa::formats::QueryFixedFileInfo(Span(block));
             ASSERT_TRUE(fixed);
-            const uint32_t expected[] = {resource.fixed[0],
-                                         resource.fixed[1],
-                                         resource.fixed[2],
-                                         resource.fixed[3],
-                                         resource.fixed[4],
-                                         0x3F,
-                                         2};
             const uint32_t read[] = {fixed->fileVersionMS,    fixed->fileVersionLS,
                                      fixed->productVersionMS, fixed->productVersionLS,
                                      fixed->fileFlags,        fixed->fileFlagsMask,
                                      fixed->fileType};
-            EXPECT_TRUE(std::equal(read, read + 7, expected));
+            EXPECT_EQ(std::vector<uint32_t>(read, read + 7),
+                      std::vector<uint32_t>(resource.fixed, resource.fixed + 7));
             for (const auto& [query, text] : resource.texts)
                 EXPECT_EQ(Text(block, query), text) << query;
             auto translation =

@@ -97,10 +97,9 @@ const Case kCases[] = {
 
 // Each case runs in its own directories, so each load reads a new file.
 TEST_F(Release, VerificationReportsEveryCaseWithItsCodeAndText) {
-    int index = 0;
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.local) + " against " + c.released);
-        UseSite("case" + std::to_string(index++) + KOA_TEST_SEPARATOR);
+        UseSite(std::string(c.local) + "_" + c.released + KOA_TEST_SEPARATOR);
         for (const std::string name : {"dev.dll", "ctl.dll", kCommonReleased}) {
             if (name != kCommonReleased)
                 Place(c.local, local + name);
