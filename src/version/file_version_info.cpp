@@ -25,7 +25,6 @@ FileVersionInfo::FileVersionInfo(const char* fileName) : fileVersion(4, 0), prod
     productVersion = Parts(fixed.productVersionMS, fixed.productVersionLS);
     fileFlags = fixed.fileFlags;
     valid = true;
-    BuildDescription();
 }
 
 FileVersionInfo::~FileVersionInfo() = default;
@@ -58,7 +57,10 @@ TString FileVersionInfo::BuildFlagsText(bool parenthesised) const {
     return text;
 }
 
-void FileVersionInfo::BuildDescription() {
+TString FileVersionInfo::Description() const {
+    TString description;
+    if (!valid)
+        return description;
     const TString special = StringValue("SpecialBuild");
     const TString privateBuild = StringValue("PrivateBuild");
     description.Format("Library = '%s', Version = '%s'", StringValue("OriginalFilename").CStr(),
@@ -70,4 +72,5 @@ void FileVersionInfo::BuildDescription() {
     if (!privateBuild.IsEmpty())
         description += ", Private Build = '" + privateBuild + "'";
     description += "\n";
+    return description;
 }

@@ -21,7 +21,9 @@ class FileVersionInfo {
     FileVersionInfo& operator=(const FileVersionInfo&) = delete;
     ~FileVersionInfo();
 
-    TString Description() const { return description; }
+    // "Library = '...', Version = '...'" with the build kinds, and a line feed; empty when the
+    // file has no version resource.
+    TString Description() const;
     // The trimmed value of the U.S. English, Unicode string table; empty when missing.
     TString StringValue(const char* name) const;
     // "Pre-Release", "Private-Build", "Special-Build" joined by ", ", optionally in parentheses.
@@ -30,11 +32,7 @@ class FileVersionInfo {
     std::vector<uint8_t> versionData;
     uint32_t versionDataSize = 0;
     bool valid = false;
-    TString description;
     Version fileVersion;
     Version productVersion;
     uint32_t fileFlags = 0;
-
-  private:
-    void BuildDescription();
 };

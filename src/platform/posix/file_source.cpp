@@ -1,12 +1,11 @@
 #include "platform/posix/file_source.h"
-#include "platform/posix/regular_file.h"
 
 #include <unistd.h>
 
 namespace koa::platform {
 
 FileSource::FileSource(const std::string& path, uint64_t maxSize) {
-    fd_ = OpenRegularFile(path, maxSize, &size_);
+    fd_ = OpenRegularFile(path, maxSize, &stamp_);
 }
 
 FileSource::~FileSource() {
@@ -15,7 +14,7 @@ FileSource::~FileSource() {
 }
 
 formats::FilePiece FileSource::Piece(uint64_t offset, uint64_t length) {
-    if (offset > size_)
+    if (offset > stamp_.size)
         return formats::FilePiece();
     length = PieceLength(offset, length);
     for (const Read& read : reads_) {

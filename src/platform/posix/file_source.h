@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/byte_source.h"
+#include "platform/posix/regular_file.h"
 
 #include <cstdint>
 #include <list>
@@ -20,7 +21,9 @@ class FileSource : public formats::ByteSource {
     FileSource& operator=(const FileSource&) = delete;
 
     bool IsOpen() const { return fd_ >= 0; }
-    uint64_t Size() const override { return size_; }
+    // The state of the file when it was opened.
+    const FileStamp& Stamp() const { return stamp_; }
+    uint64_t Size() const override { return stamp_.size; }
     formats::FilePiece Piece(uint64_t offset, uint64_t length) override;
 
   private:
@@ -31,7 +34,7 @@ class FileSource : public formats::ByteSource {
     };
 
     int fd_ = -1;
-    uint64_t size_ = 0;
+    FileStamp stamp_;
     std::list<Read> reads_;
 };
 

@@ -6,29 +6,60 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <ctime>
 
 namespace koa::platform {
 
-int OpenRegularFile(const std::string& path, uint64_t maxSize, uint64_t* size) {
+namespace {
+
+int64_t Nanoseconds(const timespec& time) {
+    return int64_t{time.tv_sec} * 1000000000 + time.tv_nsec;
+}
+
+std::optional<FileStamp> RegularStamp(const struct stat& status, uint64_t maxSize) {
+    if (!S_ISREG(status.st_mode) || status.st_size < 0 ||
+        static_cast<uint64_t>(status.st_size) > maxSize)
+        return std::nullopt;
+    return FileStamp{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino),
+                     static_cast<uint64_t>(status.st_size), Nanoseconds(status.st_mtim),
+                     Nanoseconds(status.st_ctim)};
+}
+
+} // namespace
+
+bool operator==(const FileStamp& a, const FileStamp& b) {
+    return a.device == b.device && a.inode == b.inode && a.size == b.size &&
+           a.modified == b.modified && a.changed == b.changed;
+}
+
+bool IsSettled(const FileStamp& stamp) {
+    constexpr int64_t kGranularity = int64_t{2} * 1000000000;
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const int64_t latest = std::max(stamp.modified, stamp.changed);
+    return latest < Nanoseconds(now) - kGranularity;
+}
+
+int OpenRegularFile(const std::string& path, uint64_t maxSize, FileStamp* stamp) {
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return -1;
     struct stat status;
-    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0 ||
-        static_cast<uint64_t>(status.st_size) > maxSize) {
+    const auto regular = fstat(fd, &status) == 0 ? RegularStamp(status, maxSize) : std::nullopt;
+    if (!regular) {
         close(fd);
         return -1;
     }
-    if (size != nullptr)
-        *size = static_cast<uint64_t>(status.st_size);
+    if (stamp != nullptr)
+        *stamp = *regular;
     return fd;
 }
 
-bool IsRegularFile(const std::string& path, uint64_t maxSize) {
+std::optional<FileStamp> StatRegularFile(const std::string& path, uint64_t maxSize) {
     struct stat status;
-    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_size >= 0 &&
-           static_cast<uint64_t>(status.st_size) <= maxSize;
+    return stat(path.c_str(), &status) == 0 ? RegularStamp(status, maxSize) : std::nullopt;
 }
 
 uint64_t ReadAt(int fd, uint64_t offset, uint8_t* data, uint64_t length) {
@@ -46,16 +77,16 @@ uint64_t ReadAt(int fd, uint64_t offset, uint8_t* data, uint64_t length) {
 }
 
 std::optional<std::vector<uint8_t>> ReadRegularFile(const std::string& path, uint64_t maxSize) {
-    uint64_t size = 0;
-    const int fd = OpenRegularFile(path, maxSize, &size);
+    FileStamp stamp;
+    const int fd = OpenRegularFile(path, maxSize, &stamp);
     if (fd < 0)
         return std::nullopt;
     const struct Closer {
         int fd;
         ~Closer() { close(fd); }
     } closer{fd};
-    std::optional<std::vector<uint8_t>> bytes(std::in_place, static_cast<size_t>(size));
-    if (ReadAt(fd, 0, bytes->data(), size) != size)
+    std::optional<std::vector<uint8_t>> bytes(std::in_place, static_cast<size_t>(stamp.size));
+    if (ReadAt(fd, 0, bytes->data(), stamp.size) != stamp.size)
         bytes.reset();
     return bytes;
 }

@@ -2,11 +2,13 @@
 #include "platform/posix/file_source.h"
 #include "platform/posix/host_path.h"
 #include "platform/posix/regular_file.h"
+#include "platform/posix/version_block_cache.h"
 
 #include "formats/version_block.h"
 #include "formats/version_resource.h"
 
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace koa::platform {
@@ -21,13 +23,18 @@ formats::ByteView Span(const void* data, uint32_t size) {
 
 std::vector<uint8_t> ReadFileVersionBlock(const char* path) {
     const auto host = HostPath(path);
-    if (!host)
+    const auto stamp = host ? StatRegularFile(*host, kMaxLibraryFileSize) : std::nullopt;
+    if (!stamp)
         return {};
+    if (auto kept = FindVersionBlock(*stamp))
+        return std::move(*kept);
     FileSource file(*host, kMaxLibraryFileSize);
     const auto block = file.IsOpen() ? formats::FindVersionResource(file) : std::nullopt;
     if (!block || block->Size() > std::numeric_limits<uint32_t>::max())
         return {};
-    return std::vector<uint8_t>(block->Data(), block->Data() + block->Size());
+    std::vector<uint8_t> bytes(block->Data(), block->Data() + block->Size());
+    KeepVersionBlock(file.Stamp(), bytes);
+    return bytes;
 }
 
 bool QueryFixedFileInfo(const void* data, uint32_t size, FixedFileInfo& info) {
