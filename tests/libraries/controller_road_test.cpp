@@ -1,3 +1,4 @@
+#include "support/allocations.h"
 #include "support/site.h"
 
 #if !defined(_WIN32)
@@ -154,10 +155,17 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     ID_Device(&missingId);
     Expect(missingId, 12, "Controller Function 'ID_Device' Not Found in DLL");
 
-    // The local directory is gone: the released library cannot be copied, and the attempt, which
-    // never began, unloads nothing.
+    // The library cannot be copied, and the attempt, which never began, unloads nothing: the local
+    // directory is gone, or (where a path can be longer) its files' paths are beyond the limit of
+    // 259 characters, which the directory itself meets.
+#if defined(_WIN32)
     ASSERT_NO_FATAL_FAILURE(UseSite("", Dir() + "gone" KOA_TEST_SEPARATOR));
     std::filesystem::remove(Dir() + "gone");
+#else
+    const std::string deep = local + std::string(255 - local.size(), 'd') + "/";
+    ASSERT_NO_FATAL_FAILURE(UseSite("", deep));
+    EXPECT_TRUE(DoesFileExists((deep + "*.*").c_str()));
+#endif
     ErrorCluster noCopy;
     EXPECT_TRUE(LoadControllerLibrary(&noCopy, Lib("ctrl_full").c_str()).IsEmpty());
     Expect(noCopy, 14, "Unable to Update Local DLL '" + Lib("ctrl_full") + "'\n");
@@ -201,6 +209,29 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
     LoadControllerLibrary(&copied, "");
     EXPECT_EQ(Loaded(), Lib("ctrl_full"));
     EXPECT_EQ(openFiles(), opened); // nothing refused or copied is left open
+}
+
+// Out of memory anywhere on the road, a load throws nothing and reports LabVIEW's "memory full" as
+// the fatal code. The test program refuses one allocation after another. (On Windows the library
+// allocates with an operator new of its own.)
+TEST_F(ControllerRoad, OutOfMemoryIsFatalCode2AndNothingIsThrown) {
+    const std::string name = Lib("ctrl_full");
+    const TString spec(name.c_str());
+    size_t nth = 1;
+    for (size_t refused = 1; refused > 0; ++nth) {
+        std::filesystem::remove(local + name);
+        ErrorCluster err, unload;
+        bool empty = false;
+        allocations::Watch watch;
+        watch.RefuseNth(nth + 1); // the first request is the caller's copy of the name
+        EXPECT_NO_THROW(empty = LoadControllerLibrary(&err, spec).IsEmpty());
+        watch.RefuseNone();
+        refused = watch.Refused();
+        EXPECT_EQ(err.FatalCode(), refused ? 2 : 0) << "allocation " << nth << " refused";
+        EXPECT_EQ(empty, refused > 0);
+        LoadControllerLibrary(&unload, "absent");
+    }
+    EXPECT_GT(nth, 10u);
 }
 #endif
 

@@ -3,9 +3,17 @@
 #include "support/site.h"
 #include "version/verification.h"
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <thread>
+
+#if !defined(_WIN32)
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -182,6 +190,18 @@ TEST_F(Release, UpdateUnloadsTheLibraryOfThatNameBeforeCopying) {
     EXPECT_TRUE(ReadAll(local + "dev.dll") == ReadAll(released + "dev.dll"));
     Expect(err, 0, "");
 #if !defined(_WIN32)
+    // A local copy that is a symbolic link is replaced; the file it pointed to keeps its contents
+    // and mode, and the user's own x.dll.update stays.
+    Place("v1003", Dir() + "elsewhere.dll");
+    fs::permissions(Dir() + "elsewhere.dll", fs::perms::owner_read);
+    fs::create_symlink(Dir() + "elsewhere.dll", local + "x.dll");
+    WriteFile(local + "x.dll.update", "mine");
+    UpdateLocalDLL(&err, "x.dll");
+    EXPECT_TRUE(ReadAll(local + "x.dll") == ReadAll(released + "x.dll"));
+    EXPECT_FALSE(ReadAll(Dir() + "elsewhere.dll") == ReadAll(released + "x.dll"));
+    EXPECT_EQ(fs::status(Dir() + "elsewhere.dll").permissions(), fs::perms::owner_read);
+    EXPECT_EQ(ReadAll(local + "x.dll.update"), "mine");
+    fs::remove(local + "x.dll");
     // Where the copy would go stands a directory: it stays, and the failed copy leaves nothing.
     fs::create_directories(local + "x.dll/keep");
     const auto entries = std::distance(fs::directory_iterator(local), {});
@@ -191,5 +211,74 @@ TEST_F(Release, UpdateUnloadsTheLibraryOfThatNameBeforeCopying) {
     EXPECT_EQ(std::distance(fs::directory_iterator(local), {}), entries);
 #endif
 }
+
+// A library read once, then rewritten in place by another version of the same size, then replaced,
+// its modification time set back each time as a copy that keeps times leaves it: each read sees
+// the file as it is now.
+TEST_F(Release, EachVersionReadSeesTheLibraryAsItIsNow) {
+    const std::string path = local + "x.dll", other = local + "other.dll";
+    const auto revision = [&] {
+        TArray<unsigned short, 6, LV_uInt16Array**> version;
+        ReadFileVersionInformation(path.c_str(), &version, nullptr, nullptr);
+        return version.GetSize() == 4 ? version[3] : 0;
+    };
+    Place("v1003", path);
+    Place("v1004", other);
+    const auto then = fs::last_write_time(path) - std::chrono::hours(1);
+    fs::last_write_time(path, then);
+    // Past the coarsest timestamp granularity, so that the file counts as settled.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    EXPECT_EQ(revision(), 3);
+    EXPECT_EQ(revision(), 3);
+    std::ofstream(path, std::ios::binary) << std::ifstream(other, std::ios::binary).rdbuf();
+    fs::last_write_time(path, then);
+    EXPECT_EQ(revision(), 4);
+    Place("v1003", other);
+    fs::last_write_time(other, then);
+    fs::remove(path);
+    fs::rename(other, path);
+    EXPECT_EQ(revision(), 3);
+}
+
+#if !defined(_WIN32)
+// Processes updating one 5 MB library at once, one of them killed while it writes its copy: every
+// update that succeeds leaves the whole released file, and so does the last.
+TEST_F(Release, ConcurrentUpdatesLeaveAWholeFile) {
+    Place("v1004", released + "x.dll");
+    fs::resize_file(released + "x.dll", 5 << 20);
+    const std::string whole = ReadAll(released + "x.dll");
+    pid_t updaters[4];
+    for (int i = 0; i < 4; ++i) {
+        if ((updaters[i] = fork()) != 0)
+            continue;
+        for (int times = i == 0 ? 1000 : 2; times > 0; --times) {
+            ErrorCluster err;
+            UpdateLocalDLL(&err, "x.dll");
+            if (err.Status() || ReadAll(local + "x.dll") != whole)
+                _exit(1);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    for (int i = 1; i < 4; ++i) {
+        waitpid(updaters[i], &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    // The first one is killed while a file it has open in the local directory is not yet whole.
+    const std::string fds = "/proc/" + std::to_string(updaters[0]) + "/fd";
+    for (bool writing = false; !writing && waitpid(updaters[0], &status, WNOHANG) == 0;) {
+        std::error_code error;
+        for (const auto& fd : fs::directory_iterator(fds, error)) {
+            const std::string file = fs::read_symlink(fd.path(), error).string();
+            writing =
+                writing || (file.rfind(local, 0) == 0 && fs::file_size(file, error) < 5 << 20);
+        }
+    }
+    kill(updaters[0], SIGKILL);
+    waitpid(updaters[0], &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status)) << "it ended by itself: " << status;
+    EXPECT_TRUE(ReadAll(local + "x.dll") == whole);
+}
+#endif
 
 } // namespace
