@@ -80,26 +80,21 @@ TEST_F(ControllerRoad, ListModeConnectsTheSecondControllerAndDevicesLoadOnTop) {
 // The list file: "" for none.
 TEST_F(ControllerRoad, ListModeFailures) {
     const std::string full = Lib("ctrl_full");
-    const struct {
-        std::string list;
-        LV_int32 code;
-        std::string source;
-        bool unloads;
-    } cases[] = {
+    const std::tuple<std::string, LV_int32, std::string, bool> cases[] = {
         {"", 7, "Unable to open Controller List File", false},
         {Lib("ctrl_fails") + "\n" + Lib("absent") + "\n" + full + "|offline\n", -1223,
          "Unable to Communicate with Controller", true},
         {" \r\n\t\n", 15, "Verify Controller DLL Version - No Controller DLL is Loaded", true},
     };
-    for (const auto& c : cases) {
+    for (const auto& [list, code, source, unloads] : cases) {
         ErrorCluster loaded, err;
         LoadControllerLibrary(&loaded, full.c_str());
         std::filesystem::remove_all(Dir() + "controllers.txt");
-        if (!c.list.empty())
-            List(c.list);
+        if (!list.empty())
+            List(list);
         EXPECT_TRUE(LoadControllerLibrary(&err, "").IsEmpty());
-        Expect(err, c.code, c.source);
-        EXPECT_EQ(Loaded(), c.unloads ? "" : full);
+        Expect(err, code, source);
+        EXPECT_EQ(Loaded(), unloads ? "" : full);
     }
 }
 
@@ -108,12 +103,7 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     WriteFile(local + Lib("junk"), "not a library");
     for (const char* name : {"dev_no_init", "dev_fails"})
         Place(Lib(name));
-    const struct {
-        bool device;
-        std::string spec;
-        LV_int32 code;
-        std::string source, log;
-    } cases[] = {
+    const std::tuple<bool, std::string, LV_int32, std::string, std::string> cases[] = {
         {true, Lib("dev_no_init"), 12, "Device Function 'LibraryInitilize' Not Found in Device DLL",
          "dev_no_init: unloaded()"},
         {true, Lib("dev_fails") + "|x", 5001, "dev_fails: device not initialised",
@@ -137,15 +127,14 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     EXPECT_STREQ(ID_Device(&noDevice).CStr(), "ctrl_full device");
     Expect(noDevice, -1236, "Unable to Identify Device");
     TakeLog();
-    for (const auto& c : cases) {
+    for (const auto& [device, spec, code, source, log] : cases) {
         ErrorCluster err;
-        EXPECT_TRUE((c.device ? LoadDeviceLibrary(&err, c.spec.c_str())
-                              : LoadControllerLibrary(&err, c.spec.c_str()))
+        EXPECT_TRUE((device ? LoadDeviceLibrary(&err, spec.c_str())
+                            : LoadControllerLibrary(&err, spec.c_str()))
                         .IsEmpty());
-        Expect(err, c.code, c.source);
-        EXPECT_TRUE(
-            (c.device ? DeviceDLL_FileName(false) : ControllerDLL_FileName(false)).IsEmpty());
-        EXPECT_EQ(Log(), c.log);
+        Expect(err, code, source);
+        EXPECT_TRUE((device ? DeviceDLL_FileName(false) : ControllerDLL_FileName(false)).IsEmpty());
+        EXPECT_EQ(Log(), log);
     }
     ErrorCluster noId, missingId;
     ID_Device(&noId);
@@ -177,11 +166,7 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
 // once, without waiting on it, and keeps nothing open.
 TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
     const std::string x = Lib("x"), list = Dir() + "controllers.txt";
-    const struct {
-        std::string path;
-        LV_int32 code;
-        std::string source;
-    } roles[] = {
+    const std::tuple<std::string, LV_int32, std::string> roles[] = {
         {ResourceFilePath(), 14, "Error Loading Resource File 'koa_dev.rsc'"},
         {list, 7, "Unable to open Controller List File"},
         {released + x, 13, "DLL '" + x + "' was Not Found or is Invalid\n"},
@@ -191,17 +176,17 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
         return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
     };
     const auto opened = openFiles();
-    for (const auto& role : roles) {
-        std::filesystem::remove(role.path);
-        ASSERT_EQ(mkfifo(role.path.c_str(), 0600), 0) << role.path;
+    for (const auto& [path, code, source] : roles) {
+        std::filesystem::remove(path);
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
         ErrorCluster err;
-        if (role.path == ResourceFilePath())
+        if (path == ResourceFilePath())
             ReloadCommonDllResourceFile(&err);
         else
-            LoadControllerLibrary(&err, role.path == list ? "" : x.c_str());
-        Expect(err, role.code, role.source);
+            LoadControllerLibrary(&err, path == list ? "" : x.c_str());
+        Expect(err, code, source);
         EXPECT_EQ(Loaded(), "");
-        std::filesystem::remove(role.path);
+        std::filesystem::remove(path);
         ASSERT_NO_FATAL_FAILURE(UseSite(""));
     }
     List(Lib("ctrl_full"));
@@ -215,11 +200,10 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
 // the fatal code. The test program refuses one allocation after another. (On Windows the library
 // allocates with an operator new of its own.)
 TEST_F(ControllerRoad, OutOfMemoryIsFatalCode2AndNothingIsThrown) {
-    const std::string name = Lib("ctrl_full");
-    const TString spec(name.c_str());
+    const TString spec(Lib("ctrl_full").c_str());
     size_t nth = 1;
     for (size_t refused = 1; refused > 0; ++nth) {
-        std::filesystem::remove(local + name);
+        std::filesystem::remove(local + spec.CStr());
         ErrorCluster err, unload;
         bool empty = false;
         allocations::Watch watch;
