@@ -9,6 +9,8 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
 // A fixture library's file name.
 std::string Lib(const std::string& name) {
     return name + KOA_FIXTURE_SUFFIX;
@@ -24,13 +26,11 @@ class ControllerRoad : public SiteTest {
   protected:
     void SetUp() override {
         SiteTest::SetUp();
-        for (const auto& entry : std::filesystem::directory_iterator(Host() + "shared/fixtures"))
-            std::filesystem::copy_file(entry.path(), released + entry.path().filename().string());
+        for (const auto& entry : fs::directory_iterator(Host() + "shared/fixtures"))
+            fs::copy_file(entry.path(), released + entry.path().filename().string());
     }
     void List(const std::string& text) const { WriteFile(Dir() + "controllers.txt", text); }
-    void Place(const std::string& name) const {
-        std::filesystem::copy_file(released + name, local + name);
-    }
+    void Place(const std::string& name) const { fs::copy_file(released + name, local + name); }
 };
 
 // The list's first line is longer than an entry's 100 characters: it gives two entries.
@@ -89,7 +89,7 @@ TEST_F(ControllerRoad, ListModeFailures) {
     for (const auto& [list, code, source, unloads] : cases) {
         ErrorCluster loaded, err;
         LoadControllerLibrary(&loaded, full.c_str());
-        std::filesystem::remove_all(Dir() + "controllers.txt");
+        fs::remove_all(Dir() + "controllers.txt");
         if (!list.empty())
             List(list);
         EXPECT_TRUE(LoadControllerLibrary(&err, "").IsEmpty());
@@ -149,7 +149,7 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
     // 259 characters, which the directory itself meets.
 #if defined(_WIN32)
     ASSERT_NO_FATAL_FAILURE(UseSite("", Dir() + "gone" KOA_TEST_SEPARATOR));
-    std::filesystem::remove(Dir() + "gone");
+    fs::remove(Dir() + "gone");
 #else
     const std::string deep = local + std::string(255 - local.size(), 'd') + "/";
     ASSERT_NO_FATAL_FAILURE(UseSite("", deep));
@@ -173,11 +173,11 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
         {local + x, 14, "Error Loading Controller Library '" + x + "'"},
     };
     const auto openFiles = [] {
-        return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+        return std::distance(fs::directory_iterator("/proc/self/fd"), {});
     };
     const auto opened = openFiles();
     for (const auto& [path, code, source] : roles) {
-        std::filesystem::remove(path);
+        fs::remove(path);
         ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
         ErrorCluster err;
         if (path == ResourceFilePath())
@@ -186,7 +186,7 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
             LoadControllerLibrary(&err, path == list ? "" : x.c_str());
         Expect(err, code, source);
         EXPECT_EQ(Loaded(), "");
-        std::filesystem::remove(path);
+        fs::remove(path);
         ASSERT_NO_FATAL_FAILURE(UseSite(""));
     }
     List(Lib("ctrl_full"));
@@ -203,7 +203,7 @@ TEST_F(ControllerRoad, OutOfMemoryIsFatalCode2AndNothingIsThrown) {
     const TString spec(Lib("ctrl_full").c_str());
     size_t nth = 1;
     for (size_t refused = 1; refused > 0; ++nth) {
-        std::filesystem::remove(local + spec.CStr());
+        fs::remove(local + spec.CStr());
         ErrorCluster err, unload;
         bool empty = false;
         allocations::Watch watch;

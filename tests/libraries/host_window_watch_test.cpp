@@ -7,16 +7,14 @@
 #include "platform/named_lock.h"
 #include "support/scratch_dir.h"
 
-#include <cstring>
+#include <cstdio>
+#include <tuple>
 
 namespace {
 
-// Stand-in windows for the watch's search: index + 1 is the window handle.
-struct FakeWindow {
-    bool owned, ownInstance;
-    const char* className;
-    uint32_t thread;
-};
+// Stand-in windows for the watch's search: owned, of the executable's instance, class name and
+// thread. Index + 1 is the window handle.
+using FakeWindow = std::tuple<bool, bool, const char*, uint32_t>;
 
 std::vector<FakeWindow> fakeWindows;
 uint32_t hookedThread = 0;
@@ -30,17 +28,15 @@ const FakeWindow& Fake(void* window) {
 
 const HostWindowSystem fakeSystem = {
     [](bool (*visit)(void*, void*), void* context) {
-        for (size_t i = 1; i <= fakeWindows.size(); ++i)
-            if (!visit(reinterpret_cast<void*>(i), context))
-                return;
+        for (size_t i = 1; i <= fakeWindows.size() && visit(reinterpret_cast<void*>(i), context);)
+            ++i;
     },
-    [](void* w) { return Fake(w).owned ? reinterpret_cast<void*>(99) : nullptr; },
-    [](void* w) { return Fake(w).ownInstance ? koa::platform::HostModule() : &fakeHook; },
+    [](void* w) { return std::get<0>(Fake(w)) ? reinterpret_cast<void*>(99) : nullptr; },
+    [](void* w) { return std::get<1>(Fake(w)) ? koa::platform::HostModule() : &fakeHook; },
     [](void* w, char* buffer, int size) {
-        std::strncpy(buffer, Fake(w).className, static_cast<size_t>(size - 1));
-        buffer[size - 1] = '\0';
+        std::snprintf(buffer, static_cast<size_t>(size), "%s", std::get<2>(Fake(w)));
     },
-    [](void* w) { return Fake(w).thread; },
+    [](void* w) { return std::get<3>(Fake(w)); },
     [](uint32_t thread, koa::platform::WindowCallObserver, void*) -> void* {
         hookedThread = thread;
         return hookFails ? nullptr : &fakeHook;

@@ -13,11 +13,11 @@ namespace {
 using Found = std::optional<std::string>;
 
 // Files holding one version resource, what its fixed part holds (file version, product version,
-// flags, flags mask, file type), its language and code page, and the texts that queries of it
-// find; keys match without regard to case.
+// flags, flags mask, file type) followed by its language and code page, and the texts that queries
+// of it find; keys match without regard to case.
 struct Resource {
     std::vector<std::string> files;
-    uint32_t fixed[7], translation;
+    uint32_t fixed[8];
     std::vector<std::pair<const char*, Found>> texts;
 };
 
@@ -29,8 +29,7 @@ std::vector<Resource> Resources() {
         // windres's builds of the same script (.res, 32- and 64-bit images): 1.2.3.4, product
         // 5.6.7.0, pre-release and private build.
         {{KOA_TEST_SAMPLE_FILES},
-         {0x00010002, 0x00030004, 0x00050006, 0x00070000, 0x02 | 0x08, 0x3F, 2},
-         0x04B00409,
+         {0x00010002, 0x00030004, 0x00050006, 0x00070000, 0x02 | 0x08, 0x3F, 2, 0x04B00409},
          {{"\\StringFileInfo\\040904B0\\FileVersion", "1, 2, 3, 4"},
           {"\\stringfileinfo\\040904b0\\fileversion", "1, 2, 3, 4"},
           {"StringFileInfo\\\\040904B0\\FILEVERSION\\", "1, 2, 3, 4"},
@@ -45,8 +44,7 @@ std::vector<Resource> Resources() {
           {"\\StringFileInfo\\040704B0\\FileVersion", std::nullopt},
           {"\\StringFileInfo\\040904B\\FileVersion", std::nullopt}}},
         {{KOA_TEST_LIBRARY},
-         {0x00020000, 0, 0x00010000, 0, 0, 0x3F, 2},
-         0x04B00409,
+         {0x00020000, 0, 0x00010000, 0, 0, 0x3F, 2, 0x04B00409},
          {{"\\StringFileInfo\\040904B0\\FileVersion", "2, 0, 0, 0"},
           {"\\StringFileInfo\\040904B0\\ProductVersion", "1, 0, 0, 0"},
           {"\\StringFileInfo\\040904B0\\InternalName", "koa_dev"},
@@ -54,8 +52,7 @@ std::vector<Resource> Resources() {
           {"\\StringFileInfo\\040904B0\\PrivateBuild", std::nullopt}}},
         // A table of another language is not the US English one.
         {{KOA_TEST_GERMAN_LIBRARY},
-         {0x00030000, 1, 0x00030000, 0, 0, 0x3F, 2},
-         0x04B00407,
+         {0x00030000, 1, 0x00030000, 0, 0, 0x3F, 2, 0x04B00407},
          {{"\\StringFileInfo\\040904B0\\FileVersion", std::nullopt},
           {"\\StringFileInfo\\040704B0\\FileVersion", "3, 0, 0, 1"}}}};
 #ifdef KOA_TEST_GERMAN_RES
@@ -87,19 +84,16 @@ TEST(VersionReader, ReadsEveryResourceInEveryContainer) {
             SCOPED_TRACE(path);
             const Bytes block = VersionBlockOf(ReadBytes(path));
             auto fixed = koa::formats::QueryFixedFileInfo(Span(block));
-            ASSERT_TRUE(fixed);
-            const uint32_t read[] = {fixed->fileVersionMS,    fixed->fileVersionLS,
-                                     fixed->productVersionMS, fixed->productVersionLS,
-                                     fixed->fileFlags,        fixed->fileFlagsMask,
-                                     fixed->fileType};
-            EXPECT_EQ(std::vector<uint32_t>(read, read + 7),
-                      std::vector<uint32_t>(resource.fixed, resource.fixed + 7));
-            for (const auto& [query, text] : resource.texts)
-                EXPECT_EQ(Text(block, query), text) << query;
             auto translation =
                 koa::formats::QueryVersionValue(Span(block), "\\VarFileInfo\\Translation");
-            EXPECT_EQ(translation ? translation->bytes.U32(0) : std::nullopt,
-                      std::optional<uint32_t>(resource.translation));
+            ASSERT_TRUE(fixed && translation);
+            EXPECT_EQ(std::vector<uint32_t>(
+                          {fixed->fileVersionMS, fixed->fileVersionLS, fixed->productVersionMS,
+                           fixed->productVersionLS, fixed->fileFlags, fixed->fileFlagsMask,
+                           fixed->fileType, translation->bytes.U32(0).value_or(0)}),
+                      std::vector<uint32_t>(resource.fixed, resource.fixed + 8));
+            for (const auto& [query, text] : resource.texts)
+                EXPECT_EQ(Text(block, query), text) << query;
 #if defined(_WIN32)
             if (path.size() > 4 && path.substr(path.size() - 4) == ".res")
                 continue;
