@@ -34,7 +34,7 @@ class ControllerRoad : public SiteTest {
 };
 
 // The list's first line is longer than an entry's 100 characters: it gives two entries.
-TEST_F(ControllerRoad, ListModeConnectsTheSecondControllerAndDevicesLoadOnTop) {
+TEST_F(ControllerRoad, ListModeConnectsOrReportsAndDevicesLoadOnTop) {
     const std::string fails = Lib("ctrl_fails") + "|", cut(100 - fails.size(), 'x');
     List("\r\n  " + fails + cut + fails + " a\r\n\n " + Lib("ctrl_full") + "|port 2 \n" +
          Lib("ctrl_minimal") + "\n");
@@ -75,26 +75,24 @@ TEST_F(ControllerRoad, ListModeConnectsTheSecondControllerAndDevicesLoadOnTop) {
     ErrorCluster noDevice;
     EXPECT_EQ(GetDeviceFunctionAddress(&noDevice, "LibraryExit"), nullptr);
     Expect(noDevice, 15, "Device DLL Not Loaded");
-}
 
-// The list file: "" for none.
-TEST_F(ControllerRoad, ListModeFailures) {
-    const std::string full = Lib("ctrl_full");
+    // List loads that fail, each after a named load (list "": none): their reports, and whether
+    // the loaded controller goes.
     const std::tuple<std::string, LV_int32, std::string, bool> cases[] = {
         {"", 7, "Unable to open Controller List File", false},
-        {Lib("ctrl_fails") + "\n" + Lib("absent") + "\n" + full + "|offline\n", -1223,
+        {Lib("ctrl_fails") + "\n" + Lib("absent") + "\n" + name + "|offline\n", -1223,
          "Unable to Communicate with Controller", true},
         {" \r\n\t\n", 15, "Verify Controller DLL Version - No Controller DLL is Loaded", true},
     };
     for (const auto& [list, code, source, unloads] : cases) {
-        ErrorCluster loaded, err;
-        LoadControllerLibrary(&loaded, full.c_str());
+        ErrorCluster loaded, failing;
+        LoadControllerLibrary(&loaded, name.c_str());
         fs::remove_all(Dir() + "controllers.txt");
         if (!list.empty())
             List(list);
-        EXPECT_TRUE(LoadControllerLibrary(&err, "").IsEmpty());
-        Expect(err, code, source);
-        EXPECT_EQ(Loaded(), unloads ? "" : full);
+        EXPECT_TRUE(LoadControllerLibrary(&failing, "").IsEmpty());
+        Expect(failing, code, source);
+        EXPECT_EQ(Loaded(), unloads ? "" : name);
     }
 }
 
@@ -172,10 +170,8 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
         {released + x, 13, "DLL '" + x + "' was Not Found or is Invalid\n"},
         {local + x, 14, "Error Loading Controller Library '" + x + "'"},
     };
-    const auto openFiles = [] {
-        return std::distance(fs::directory_iterator("/proc/self/fd"), {});
-    };
-    const auto opened = openFiles();
+    const auto fds = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    const auto opened = fds();
     for (const auto& [path, code, source] : roles) {
         fs::remove(path);
         ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
@@ -193,7 +189,7 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
     ErrorCluster copied;
     LoadControllerLibrary(&copied, "");
     EXPECT_EQ(Loaded(), Lib("ctrl_full"));
-    EXPECT_EQ(openFiles(), opened); // nothing refused or copied is left open
+    EXPECT_EQ(fds(), opened); // nothing refused or copied is left open
 }
 
 // Out of memory anywhere on the road, a load throws nothing and reports LabVIEW's "memory full" as
@@ -203,7 +199,6 @@ TEST_F(ControllerRoad, OutOfMemoryIsFatalCode2AndNothingIsThrown) {
     const TString spec(Lib("ctrl_full").c_str());
     size_t nth = 1;
     for (size_t refused = 1; refused > 0; ++nth) {
-        fs::remove(local + spec.CStr());
         ErrorCluster err, unload;
         bool empty = false;
         allocations::Watch watch;

@@ -61,7 +61,7 @@ TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
         EXPECT_EQ(QueryFixedFileInfo(Span(block)).has_value(), fixed);
         for (auto [name, expected] :
              {std::pair("FileVersion", fileVersion), {"PrivateBuild", privateBuild}}) {
-            auto text = Text(block, (kSampleTable + std::string(name)).c_str());
+            auto text = Text(block, ("\\StringFileInfo\\040904B0\\" + std::string(name)).c_str());
             if (expected != kAny) {
                 EXPECT_EQ(text, expected ? std::optional<std::string>(expected) : std::nullopt)
                     << name;

@@ -1,6 +1,7 @@
 #include "modules/module_handles.h"
 #include "platform/modules.h"
 #include "support/site.h"
+#include "version/file_version_info.h"
 #include "version/verification.h"
 
 #include <chrono>
@@ -33,17 +34,15 @@ class Release : public SiteTest {
         fs::remove(path);
         fs::copy_file(Host() + "fixtures" KOA_TEST_SEPARATOR + fixture + KOA_FIXTURE_SUFFIX, path);
     }
-    static void Load(void*& handle, const std::string& path) {
+    static void Load(void*& handle, const std::string& fixture, const std::string& path) {
+        Place(fixture, path);
         handle = koa::platform::LoadLibraryModule(path.c_str());
         ASSERT_NE(handle, nullptr) << path;
     }
     // The loaded controller and device dev.dll, as the loaders leave them.
     void LoadBoth(const std::string& controllerFile, const std::string& controller = "v1003") {
-        Place(controller, local + controllerFile);
-        Place("dev_v1003", local + "dev.dll");
-        ASSERT_NO_FATAL_FAILURE(Load(controllerLibrary, local + controllerFile));
-        ASSERT_NO_FATAL_FAILURE(Load(deviceLibrary, local + "dev.dll"));
-        TakeLog();
+        ASSERT_NO_FATAL_FAILURE(Load(controllerLibrary, controller, local + controllerFile));
+        ASSERT_NO_FATAL_FAILURE(Load(deviceLibrary, "dev_v1003", local + "dev.dll"));
     }
 };
 
@@ -99,12 +98,12 @@ TEST_F(Release, VerificationReportsEveryCaseWithItsCodeAndText) {
         SCOPED_TRACE(std::string(mine) + " against " + theirs);
         UseSite(std::string(mine) + "_" + theirs + KOA_TEST_SEPARATOR);
         for (const std::string name : {"dev.dll", "ctl.dll", kCommonReleased}) {
-            if (name != kCommonReleased)
+            if (name == "dev.dll")
                 Place(mine, local + name);
             if (*theirs)
                 Place(theirs, released + name);
         }
-        ASSERT_NO_FATAL_FAILURE(Load(controllerLibrary, local + "ctl.dll"));
+        ASSERT_NO_FATAL_FAILURE(Load(controllerLibrary, mine, local + "ctl.dll"));
         const auto controllerText = [](const std::string& text) {
             return Replace(Replace(text, "Device Specific", "Controller"), "dev.dll", "ctl.dll");
         };
@@ -149,8 +148,8 @@ TEST_F(Release, VerificationChecksOnlyWhatIsThere) {
 
 // Only the name is compared, without regard to case; a read-only local copy is replaced. The
 // version report describes each loaded library before the paths.
-TEST_F(Release, UpdateUnloadsTheLibraryOfThatNameBeforeCopying) {
-    for (const char* name : {"ctl.dll", "dev.dll", "x.dll"})
+TEST_F(Release, UpdateUnloadsTheLibraryOfThatNameAndReadsSeeEachChange) {
+    for (const char* name : {"ctl.dll", "dev.dll", "x.dll", "z.dll"})
         Place("v1004", released + name);
     ErrorCluster err;
     const std::string paths = FormattedVersionInfo(&err).CStr();
@@ -189,36 +188,28 @@ TEST_F(Release, UpdateUnloadsTheLibraryOfThatNameBeforeCopying) {
     EXPECT_TRUE(ReadAll(local + "x.dll") == ReadAll(released + "x.dll"));
     EXPECT_EQ(fs::status(Dir() + "elsewhere.dll").permissions(), fs::perms::owner_read);
     EXPECT_EQ(ReadAll(local + "x.dll.update"), "mine");
-    fs::remove(local + "x.dll");
     // Where the copy would go stands a directory: it stays, and the failed copy leaves nothing.
-    fs::create_directories(local + "x.dll/keep");
+    fs::create_directories(local + "z.dll/keep");
     const auto entries = std::distance(fs::directory_iterator(local), {});
-    UpdateLocalDLL(&err, "x.dll");
-    Expect(err, 14, "Unable to Update Local DLL 'x.dll'\n");
-    EXPECT_TRUE(IsDirectory(local + "x.dll/keep"));
+    UpdateLocalDLL(&err, "z.dll");
+    Expect(err, 14, "Unable to Update Local DLL 'z.dll'\n");
+    EXPECT_TRUE(IsDirectory(local + "z.dll/keep"));
     EXPECT_EQ(std::distance(fs::directory_iterator(local), {}), entries);
 #endif
-}
-
-// A library read once, then rewritten in place by another version of the same size, its
-// modification time set back as a copy that keeps times leaves it: each read sees the file as it
-// is now.
-TEST_F(Release, EachVersionReadSeesTheLibraryAsItIsNow) {
-    const std::string path = local + "x.dll", other = local + "other.dll";
-    const auto revision = [&] {
-        TArray<unsigned short, 6, LV_uInt16Array**> version;
-        ReadFileVersionInformation(path.c_str(), &version, nullptr, nullptr);
-        return version.GetSize() == 4 ? version[3] : 0;
-    };
+    // A library read once, then rewritten in place by another version of the same size, its
+    // modification time set back as a copy that keeps times leaves it: each read sees the file as
+    // it is now.
+    const std::string path = local + "y.dll";
+    const auto revision = [&] { return FileVersionInfo(path.c_str()).fileVersion[3]; };
     Place("v1003", path);
-    Place("v1004", other);
     const auto then = fs::last_write_time(path) - std::chrono::hours(1);
     fs::last_write_time(path, then);
     // Past the coarsest timestamp granularity, so that the file counts as settled.
     std::this_thread::sleep_for(std::chrono::milliseconds(2100));
     EXPECT_EQ(revision(), 3);
     EXPECT_EQ(revision(), 3);
-    std::ofstream(path, std::ios::binary) << std::ifstream(other, std::ios::binary).rdbuf();
+    std::ofstream(path, std::ios::binary)
+        << std::ifstream(released + "x.dll", std::ios::binary).rdbuf();
     fs::last_write_time(path, then);
     EXPECT_EQ(revision(), 4);
 }
@@ -243,10 +234,8 @@ TEST_F(Release, ConcurrentUpdatesLeaveAWholeFile) {
         _exit(0);
     }
     int status = 0;
-    for (int i = 1; i < 4; ++i) {
-        waitpid(updaters[i], &status, 0);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    for (int i = 1; i < 4; ++i)
+        EXPECT_TRUE(waitpid(updaters[i], &status, 0) == updaters[i] && status == 0) << status;
     // Then the first one is killed while a file in the local directory is not yet whole.
     for (bool writing = false; !writing && waitpid(updaters[0], &status, WNOHANG) == 0;) {
         std::error_code error;

@@ -43,6 +43,4 @@ inline std::optional<std::string> Text(const Bytes& block, const char* path) {
     return koa::formats::QueryVersionText(Span(block), path);
 }
 
-inline const char* const kSampleTable = "\\StringFileInfo\\040904B0\\";
-
 } // namespace version_test
