@@ -3,46 +3,34 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
 namespace {
 
 using Lines = std::vector<std::string>;
 
-HWND MakeWindow(const char* className, HWND owner) {
+// An owned window is a popup: GetParent names the owner of popups only.
+HWND MakeWindow(const char* className, HWND owner = nullptr) {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    // An owned window is a popup: GetParent names the owner of popups only.
-    const DWORD style = owner != nullptr ? WS_POPUP : WS_OVERLAPPEDWINDOW;
-    return CreateWindowExA(0, className, "", style, 0, 0, 100, 100, owner, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
-}
-
-std::string ExecutableDirectory() {
-    char path[MAX_PATH] = {};
-    const std::string self(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return self.substr(0, self.find_last_of('\\') + 1);
+    return CreateWindowExA(0, className, "", owner ? WS_POPUP : WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                           owner, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 // The library is loaded, as LabVIEW loads it, into a process whose frame window exists; the
 // controller and device libraries come in through its loaders. The fixture libraries beside this
 // program (tests/fixtures) log their calls.
 TEST(HostWindowLoad, DestroyingTheFrameWindowRunsTheExitsOnceDeviceFirst) {
-    const std::string dir = ExecutableDirectory(), fixtures = dir + "fixtures\\";
-    const std::string log = dir + "window_calls.log";
+    char path[MAX_PATH] = {};
+    std::string dir(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+    dir.erase(dir.find_last_of('\\') + 1);
+    const std::string fixtures = dir + "fixtures\\", log = dir + "window_calls.log";
     WriteResourceFile({{1, fixtures}, {2, "F"}, {3, "P"}, {4, "L"}, {5, "V"}, {100, fixtures}},
                       dir);
     LogFixtureCallsTo(log);
-    std::remove(log.c_str());
-    HWND frame = MakeWindow("LVFrame", nullptr);
-    HWND owned = MakeWindow("LVFrame", frame);
-    HWND other = MakeWindow("LVOther", nullptr);
-    ASSERT_TRUE(frame && owned && other);
+    HWND frame = MakeWindow("LVFrame"), owned = MakeWindow("LVFrame", frame);
+    ASSERT_TRUE(frame && owned);
     HMODULE caller = LoadLibraryA((dir + "koa_dev_window_caller.dll").c_str());
     ASSERT_NE(caller, nullptr);
     const auto load = reinterpret_cast<int (*)(const char*, const char*)>(
@@ -52,7 +40,6 @@ TEST(HostWindowLoad, DestroyingTheFrameWindowRunsTheExitsOnceDeviceFirst) {
     TakeLines(log);
 
     DestroyWindow(owned);
-    DestroyWindow(other);
     EXPECT_EQ(TakeLines(log), Lines{});
     DestroyWindow(frame);
     EXPECT_EQ(TakeLines(log), (Lines{"dev_full: LibraryExit()", "ctrl_full: ControllerExit()"}));
@@ -66,7 +53,7 @@ TEST(HostWindowLoad, DestroyingTheFrameWindowRunsTheExitsOnceDeviceFirst) {
     // Unloaded, the library leaves no hook behind to run released code.
     FreeLibrary(caller);
     ASSERT_EQ(GetModuleHandleA(KOA_DEV_LIBRARY_NAME), nullptr);
-    HWND later = MakeWindow("LVFrame", nullptr);
+    HWND later = MakeWindow("LVFrame");
     ASSERT_NE(later, nullptr);
     SendMessageA(later, WM_DESTROY, 0, 0);
     EXPECT_TRUE(DestroyWindow(later));

@@ -39,33 +39,29 @@ TEST(MalformedBlock, DamagedNodesAreReadOnlyWithinTheirBounds) {
     const Bytes sound = VersionBlockOf(ReadBytes(kResFile));
     ASSERT_FALSE(sound.empty());
     const size_t table = NodeOf(sound, "040904b0");
-    struct Case {
-        const char *what, *node;
-        size_t field;
-        uint64_t value;
-        bool fixed;
-        const char *fileVersion, *privateBuild;
-    } const cases[] = {
-        {"fixed part too small", "VS_VERSION_INFO", 2, 48, false, kAny, kAny},
-        {"fixed part with a wrong signature", "VS_VERSION_INFO", 40, 0, true, "1, 2, 3, 4", kAny},
-        {"root cuts its key", "VS_VERSION_INFO", 0, 20, false, kAny, kAny},
-        {"table longer than its parent", "StringFileInfo", 0, 0xFFF0, true, nullptr, kAny},
-        // Grown past the end of StringFileInfo, into VarFileInfo: still inside the block, so only
-        // its parent's bound can stop it.
-        {"child past its parent", "040904b0", 0, ReadWord(sound, 2, table) + 8u, true, nullptr,
-         nullptr},
-        // A walk that trusted a length of 0 would go round forever.
-        {"node of length 0", "FileVersion", 0, 0, true, nullptr, nullptr},
-        {"node cuts its key", "FileVersion", 0, 16, true, nullptr, kAny},
-        {"text longer than its node", "FileVersion", 2, 200, true, "1, 2, 3, 4", "lab test"}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    const std::tuple<const char*, const char*, size_t, uint64_t, bool, const char*, const char*>
+        cases[] = {
+            {"fixed part too small", "VS_VERSION_INFO", 2, 48, false, kAny, kAny},
+            {"fixed part with a wrong signature", "VS_VERSION_INFO", 40, 0, true, "1, 2, 3, 4",
+             kAny},
+            {"root cuts its key", "VS_VERSION_INFO", 0, 20, false, kAny, kAny},
+            {"table longer than its parent", "StringFileInfo", 0, 0xFFF0, true, nullptr, kAny},
+            // Grown past the end of StringFileInfo, into VarFileInfo: still inside the block, so
+            // only its parent's bound can stop it.
+            {"child past its parent", "040904b0", 0, ReadWord(sound, 2, table) + 8u, true, nullptr,
+             nullptr},
+            // A walk that trusted a length of 0 would go round forever.
+            {"node of length 0", "FileVersion", 0, 0, true, nullptr, nullptr},
+            {"node cuts its key", "FileVersion", 0, 16, true, nullptr, kAny},
+            {"text longer than its node", "FileVersion", 2, 200, true, "1, 2, 3, 4", "lab test"}};
+    for (const auto& [what, node, field, value, fixed, fileVersion, privateBuild] : cases) {
+        SCOPED_TRACE(what);
         Bytes block = sound;
-        WriteWord(block, 2, NodeOf(block, c.node) + c.field, c.value);
-        EXPECT_EQ(QueryFixedFileInfo(Span(block)).has_value(), c.fixed);
+        WriteWord(block, 2, NodeOf(block, node) + field, value);
+        EXPECT_EQ(QueryFixedFileInfo(Span(block)).has_value(), fixed);
         for (auto [name, expected] :
-             {std::pair("FileVersion", c.fileVersion), {"PrivateBuild", c.privateBuild}}) {
-            auto text = Text(block, (kSampleTable + std::string(name)).c_str());
+             {std::pair("FileVersion", fileVersion), {"PrivateBuild", privateBuild}}) {
+            auto text = Text(block, ("\\StringFileInfo\\040904B0\\" + std::string(name)).c_str());
             if (expected != kAny) {
                 EXPECT_EQ(text, expected ? std::optional<std::string>(expected) : std::nullopt)
                     << name;
@@ -133,11 +129,7 @@ TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
     ASSERT_LE(header + l.entrySize, elf.size()) << "no section header found";
 
     const uint64_t huge = ~uint64_t{0} >> (64 - 8 * l.width);
-    const struct {
-        const char* what;
-        size_t at, width;
-        uint64_t value;
-    } damages[] = {
+    const std::tuple<const char*, size_t, size_t, uint64_t> damages[] = {
         {"section past the end", header + l.sectionOffset, l.width, elf.size() + 16},
         {"section size", header + l.sectionSize, l.width, huge - 8},
         {"section table", l.tableOffset, l.width, huge - 100},
@@ -146,10 +138,10 @@ TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
         {"names that end before the name's terminator",
          table + static_cast<size_t>(ReadWord(elf, 2, l.namesIndex)) * l.entrySize + l.sectionSize,
          l.width, ReadWord(elf, 4, header) + 8}};
-    for (const auto& d : damages) {
+    for (const auto& [what, at, width, value] : damages) {
         Bytes bad = elf;
-        WriteWord(bad, d.width, d.at, d.value);
-        EXPECT_TRUE(VersionBlockOf(bad).empty()) << d.what;
+        WriteWord(bad, width, at, value);
+        EXPECT_TRUE(VersionBlockOf(bad).empty()) << what;
     }
     for (size_t size = 0; size < elf.size(); size += (size < table ? 7 : 1)) {
         Bytes prefix(elf.begin(), elf.begin() + static_cast<std::ptrdiff_t>(size));

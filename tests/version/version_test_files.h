@@ -1,14 +1,10 @@
 #pragma once
 
-#include "formats/byte_view.h"
 #include "formats/version_block.h"
 #include "formats/version_resource.h"
 
-#include <cstdint>
 #include <fstream>
 #include <iterator>
-#include <optional>
-#include <string>
 #include <vector>
 
 // The files built for the version tests, and the values koa_dev_add_version_info gave them.
@@ -46,12 +42,5 @@ inline void WriteWord(Bytes& b, size_t width, size_t at, uint64_t v) {
 inline std::optional<std::string> Text(const Bytes& block, const char* path) {
     return koa::formats::QueryVersionText(Span(block), path);
 }
-
-// 1.2.3.4, product 5.6.7.0, pre-release and private build.
-constexpr uint32_t kSampleFileMS = 0x00010002, kSampleFileLS = 0x00030004;
-constexpr uint32_t kSampleProductMS = 0x00050006, kSampleProductLS = 0x00070000;
-constexpr uint32_t kSampleFlags = 0x02 | 0x08;
-
-inline const char* const kSampleTable = "\\StringFileInfo\\040904B0\\";
 
 } // namespace version_test
