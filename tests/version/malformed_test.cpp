@@ -143,6 +143,16 @@ TEST(MalformedFiles, CutElfFilesOrSectionsOutsideThemHoldNothing) {
         WriteWord(bad, width, at, value);
         EXPECT_TRUE(VersionBlockOf(bad).empty()) << what;
     }
+    // Left readable: an earlier section's name beyond the names, and the count and names index
+    // kept in section 0, as in files with very many sections.
+    Bytes renamed = elf, counted = elf, indexed = elf;
+    WriteWord(renamed, 4, table + l.entrySize, 0xFFFFFF00);
+    WriteWord(counted, l.width, table + l.sectionSize, ReadWord(elf, 2, l.namesIndex - 2));
+    WriteWord(counted, 2, l.namesIndex - 2, 0);
+    WriteWord(indexed, 4, table + (l.width == 4 ? 24 : 40), ReadWord(elf, 2, l.namesIndex));
+    WriteWord(indexed, 2, l.namesIndex, 0xFFFF);
+    for (const Bytes& readable : {renamed, counted, indexed})
+        EXPECT_EQ(VersionBlockOf(readable), VersionBlockOf(elf));
     for (size_t size = 0; size < elf.size(); size += (size < table ? 7 : 1)) {
         Bytes prefix(elf.begin(), elf.begin() + static_cast<std::ptrdiff_t>(size));
         EXPECT_TRUE(VersionBlockOf(prefix).empty()) << size;

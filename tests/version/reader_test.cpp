@@ -1,8 +1,13 @@
 #include "platform/version_resources.h"
+#if !defined(_WIN32)
+#include "platform/posix/file_source.h"
+#endif
 
 #include "version_test_files.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include <koa_dev/version.h>
 
@@ -130,3 +135,15 @@ TEST(VersionReader, ReadsEveryResourceInEveryContainer) {
             << path;
     }
 }
+
+#if !defined(_WIN32)
+// A library cut short after it was opened gives what is left, at once.
+TEST(PlatformVersionInfo, AFileCutAfterOpeningGivesWhatIsLeft) {
+    const std::string path = std::filesystem::temp_directory_path() / "koa_dev_cut_sample";
+    std::ofstream(path) << std::string(70000, 'x');
+    koa::platform::FileSource file(path, 1 << 20);
+    std::filesystem::resize_file(path, 10);
+    EXPECT_EQ(file.Piece(5, 70000).Bytes().Size(), 5u);
+    std::filesystem::remove(path);
+}
+#endif
