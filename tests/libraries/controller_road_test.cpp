@@ -160,8 +160,9 @@ TEST_F(ControllerRoad, NamedModeAndDeviceFailures) {
 }
 
 #if !defined(_WIN32)
-// Where the site has a file stands a FIFO without a writer: each operation gives its own error at
-// once, without waiting on it, and keeps nothing open.
+// Where the site has a file stands a directory, a FIFO without a writer, a link to itself, a device
+// or a sparse file over every size limit: each operation gives its own error at once, without
+// waiting on a FIFO or reading the file into memory, and keeps nothing open.
 TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
     const std::string x = Lib("x"), list = Dir() + "controllers.txt";
     const std::tuple<std::string, LV_int32, std::string> roles[] = {
@@ -172,19 +173,30 @@ TEST_F(ControllerRoad, FilesThatAreNotRegularFilesAreNotFoundOrNotLoaded) {
     };
     const auto fds = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
     const auto opened = fds();
-    for (const auto& [path, code, source] : roles) {
-        fs::remove(path);
-        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << path;
-        ErrorCluster err;
-        if (path == ResourceFilePath())
-            ReloadCommonDllResourceFile(&err);
-        else
-            LoadControllerLibrary(&err, path == list ? "" : x.c_str());
-        Expect(err, code, source);
-        EXPECT_EQ(Loaded(), "");
-        fs::remove(path);
-        ASSERT_NO_FATAL_FAILURE(UseSite(""));
-    }
+    using Make = void (*)(const std::string&);
+    const Make kinds[] = {[](const std::string& p) { fs::create_directory(p); },
+                          [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0600), 0); },
+                          [](const std::string& p) { fs::create_symlink(p, p); },
+                          [](const std::string& p) { fs::create_symlink("/dev/zero", p); },
+                          [](const std::string& p) {
+                              WriteFile(p, "MZ");
+                              fs::resize_file(p, (1ull << 30) + 1);
+                          }};
+    for (const auto& [path, code, source] : roles)
+        for (const Make& make : kinds) {
+            SCOPED_TRACE(path + ", kind " + std::to_string(&make - kinds));
+            fs::remove(path);
+            make(path);
+            ErrorCluster err;
+            if (path == ResourceFilePath())
+                ReloadCommonDllResourceFile(&err);
+            else
+                LoadControllerLibrary(&err, path == list ? "" : x.c_str());
+            Expect(err, code, source);
+            EXPECT_EQ(Loaded(), "");
+            fs::remove(path);
+            ASSERT_NO_FATAL_FAILURE(UseSite(""));
+        }
     List(Lib("ctrl_full"));
     ErrorCluster copied;
     LoadControllerLibrary(&copied, "");
