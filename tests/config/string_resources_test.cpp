@@ -109,6 +109,8 @@ TEST(TextEncoding, Utf8IsCutOnlyBetweenCharactersAndWrittenOnlyFromWellFormedTex
                              "a";
     for (auto [room, kept] : {std::pair<size_t, size_t>(100, 10), {9, 9}, {8, 7}, {6, 3}, {2, 0}})
         EXPECT_EQ(Utf16ToUtf8(text, room), utf8.substr(0, kept)) << room;
+    EXPECT_EQ(Utf16ToUtf8(u"\u007F\u0080\u07FF\u0800\uFFFF\U00010000", 100),
+              "\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80");
     // A surrogate without its partner.
     EXPECT_EQ(Utf16ToUtf8(std::u16string{u'x', char16_t(0xD800), u'y', char16_t(0xDC00)}, 100),
               "x\xEF\xBF\xBDy\xEF\xBF\xBD");

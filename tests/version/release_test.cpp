@@ -178,6 +178,10 @@ TEST_F(Release, UpdateUnloadsTheLibraryOfThatNameAndReadsSeeEachChange) {
     EXPECT_TRUE(ReadAll(local + "dev.dll") == ReadAll(released + "dev.dll"));
     Expect(err, 0, "");
 #if !defined(_WIN32)
+    const auto fds = [] { return std::distance(fs::directory_iterator("/proc/self/fd"), {}); };
+    const auto opened = fds();
+    UpdateLocalDLL(&err, "dev.dll");
+    EXPECT_EQ(fds(), opened); // nothing of the copy it replaced is left open
     // A local copy that is a symbolic link is replaced; the file it pointed to keeps its mode, and
     // the user's own x.dll.update stays.
     Place("v1003", Dir() + "elsewhere.dll");
