@@ -50,14 +50,14 @@ TEST(TArray, SubArrayInsertInitializeAndOrder) {
 
     // Lexicographic, then the longer array is greater; a NaN matches anything.
     const double nan = std::nan("");
-    EXPECT_EQ(
-        (Ints{Order(Int32s(2, 1, 2), Int32s(2, 1, 3)), Order(Int32s(2, 1, 2), Int32s(3, 1, 2, 0)),
-              Order(Int32s(1, 2), Int32s(3, 1, 9, 9)),
-              Order(Int32s(3, 1, 2, 3), Int32s(3, 1, 2, 3)), Order(Int32s(), Int32s()),
-              Order(Int8s(1, -1), Int8s(1, 1)), Order(UInt8s(1, 255), UInt8s(1, 1)),
-              Order(Doubles(2, 1.0, nan), Doubles(2, 1.0, 5.0)),
-              Order(Doubles(2, nan, 1.0), Doubles(2, nan, 2.0))}),
-        (Ints{-1, -1, 1, 0, 0, -1, 1, 0, -1}));
+    EXPECT_EQ((Ints{Order(Int32s(2, 1, 2), Int32s(2, 1, 3)),
+                    Order(Int32s(2, 1, 2), Int32s(3, 1, 2, INT32_MIN)),
+                    Order(Int32s(1, 2), Int32s(3, 1, 9, 9)),
+                    Order(Int32s(3, 1, 2, 3), Int32s(3, 1, 2, 3)), Order(Int32s(), Int32s()),
+                    Order(Int8s(1, -1), Int8s(1, 1)), Order(UInt8s(1, 255), UInt8s(1, 1)),
+                    Order(Doubles(2, 1.0, nan), Doubles(2, 1.0, 5.0)),
+                    Order(Doubles(2, nan, 1.0), Doubles(2, nan, 2.0))}),
+              (Ints{-1, -1, 1, 0, 0, -1, 1, 0, -1}));
 }
 
 // Every instantiation must put its elements where LabVIEW's manager does, with its own type code.

@@ -78,6 +78,8 @@ TEST(MalformedFiles, ResourceFilesAreReadOnlyWithinTheirBounds) {
     Bytes ansi = tiny; // a 16-bit block, whose key begins where a 32-bit one has its type
     ansi.at(4) = ' ';
     EXPECT_EQ(Text(ansi, "\\C"), std::nullopt);
+    EXPECT_EQ(Span(tiny).From(32).value().Size(), 0u); // the view from the end is empty
+    EXPECT_FALSE(Span(tiny).From(33));
     const Bytes file = ReadBytes(kResFile);
     const Bytes block = VersionBlockOf(file);
     ASSERT_FALSE(block.empty());

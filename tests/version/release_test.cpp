@@ -160,6 +160,11 @@ TEST_F(Release, UpdateUnloadsTheLibraryOfThatNameAndReadsSeeEachChange) {
         paths.find("Released DLL Path = '" + Backslashed(released) + "'\nFirmware Path = 'F'\n"),
         std::string::npos);
     ASSERT_NO_FATAL_FAILURE(LoadBoth("CTL.DLL"));
+    for (const char* other : {"ctl.dl", "cxx.dll"}) { // a shorter name, and one that differs later
+        Place("v1004", released + other);
+        UpdateLocalDLL(&err, other);
+    }
+    EXPECT_TRUE(controllerLibrary != nullptr && deviceLibrary != nullptr);
     UpdateLocalDLL(&err, " ctl.dll | COM1");
     EXPECT_EQ(Log(), "dev_v1003: LibraryExit(); dev_v1003: unloaded(); v1003: ControllerExit(); "
                      "v1003: unloaded()");
