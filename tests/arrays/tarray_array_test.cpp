@@ -1,4 +1,5 @@
 #include "arrays/array_values.h"
+#include "support/allocations.h"
 #include "support/lv_test.h"
 
 #include <climits>
@@ -54,6 +55,27 @@ TEST(TArrayArray, TotalsBeyondAnIntAreRefused) {
     rows.Insert(Int8s(1), 0);
     EXPECT_EQ(std::pair(rows.GetTotalElements(), rows.CreateFlattenedArray().GetSize()),
               (std::pair<LV_int32, int>(-1, 0)));
+}
+
+// Values made from handles, copied, assigned, cut, grown and destroyed give back every block they
+// took. The second round is counted, after whatever the first made once for the process.
+TEST(ArrayMemory, ValuesGiveBackWhatTheyTook) {
+    const auto round = [] {
+        ErrorCluster err;
+        LV_stringArrayArray** h = nullptr;
+        const TStringArray ab(2, "a", "b");
+        TextRows text(2, &ab, &ab), copy(text);
+        copy = text.SubArray(1, 1);
+        copy.Insert(text, 0).Initialize(ab, 3).SetLV_Array(&err, &h);
+        text = TextRows(h);
+        Free(h);
+        const Int32s a(3, 1, 2, 3);
+        Rows(2, &a, &a).Insert(Rows(1, 4), 1).CreateFlattenedArray().SubArray(2, 3);
+    };
+    round();
+    allocations::Watch watch;
+    round();
+    EXPECT_EQ(watch.Outstanding(), 0u);
 }
 
 class TArrayArrayOutput : public LvTest {};

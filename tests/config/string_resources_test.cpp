@@ -71,6 +71,8 @@ TEST_F(StringResourceFiles, WrittenOrCompiledStringsReadBackUnderTheirOwnIdsOnly
         StringResourceImage::FromBytes(koa::rsc::WriteStringResourceImage({}, Machine::I386));
     ASSERT_TRUE(empty);
     EXPECT_EQ(Load(*empty, 1), "");
+    std::string untouched = "#"; // a buffer without room is not written
+    EXPECT_TRUE(empty->LoadString(1, untouched.data(), 0) == 0 && untouched == "#");
     WriteFile(Dir() + "text.rsc", "MZno\n");
     WriteFile(Dir() + "empty.rsc", "");
     for (const char* name : {"text.rsc", "empty.rsc", "missing"})

@@ -59,10 +59,12 @@ TEST(TString, ConstructionCopiesSubstringsEditsAndOrder) {
 }
 
 TEST(TString, FormatIsCappedAt65536CharactersAndStreamsReadWords) {
+    allocations::Watch small;
     TString t, none("x");
     t.Format("%d-%s", 7, "x");
     none.Format("%s", "");
     EXPECT_EQ(S(t) + "|" + S(none), "7-x|");
+    EXPECT_LT(small.Largest(), 2000u) << "short texts need no larger buffer";
     const std::string big(70000, 'q');
     t.Format("%s!", big.c_str());
     EXPECT_EQ(S(t), big.substr(0, 65536));

@@ -31,6 +31,12 @@ void* AllocateOrThrow(size_t bytes) {
     throw std::bad_alloc();
 }
 
+void Free(void* p) noexcept {
+    if (p != nullptr && c.watching)
+        ++c.returned;
+    std::free(p);
+}
+
 } // namespace
 
 void* operator new(size_t bytes) {
@@ -46,20 +52,20 @@ void* operator new[](size_t bytes, const std::nothrow_t&) noexcept {
     return Allocate(bytes);
 }
 void operator delete(void* p) noexcept {
-    std::free(p);
+    Free(p);
 }
 void operator delete[](void* p) noexcept {
-    std::free(p);
+    Free(p);
 }
 void operator delete(void* p, size_t) noexcept {
-    std::free(p);
+    Free(p);
 }
 void operator delete[](void* p, size_t) noexcept {
-    std::free(p);
+    Free(p);
 }
 void operator delete(void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
+    Free(p);
 }
 void operator delete[](void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
+    Free(p);
 }

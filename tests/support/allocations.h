@@ -10,7 +10,7 @@ namespace allocations {
 
 struct Counters {
     std::atomic<bool> watching{false};
-    std::atomic<size_t> requests{0}, largest{0}, refused{0}, refuseNth{0};
+    std::atomic<size_t> requests{0}, largest{0}, refused{0}, refuseNth{0}, returned{0};
 };
 inline Counters counters;
 
@@ -18,7 +18,7 @@ class Watch {
   public:
     Watch() {
         RefuseNone();
-        counters.requests = counters.largest = counters.refused = 0;
+        counters.requests = counters.largest = counters.refused = counters.returned = 0;
         counters.watching = true;
     }
     ~Watch() { counters.watching = false; }
@@ -32,6 +32,8 @@ class Watch {
 
     size_t Largest() const { return counters.largest; }
     size_t Refused() const { return counters.refused; }
+    // Blocks granted and not yet given back.
+    size_t Outstanding() const { return counters.requests - counters.refused - counters.returned; }
 };
 
 } // namespace allocations
