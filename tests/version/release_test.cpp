@@ -13,6 +13,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -273,6 +274,19 @@ TEST_F(Release, ConcurrentUpdatesLeaveAWholeFile) {
     kill(updaters[0], SIGKILL);
     waitpid(updaters[0], &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status)) << "it ended by itself: " << status;
+    EXPECT_TRUE(ReadAll(local + "x.dll") == whole);
+    // An update waits while the local directory's lock is held elsewhere.
+    const int directory = open(local.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(flock(directory, LOCK_EX), 0);
+    fs::remove(local + "x.dll");
+    std::thread update([] {
+        ErrorCluster err;
+        UpdateLocalDLL(&err, "x.dll");
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(fs::exists(local + "x.dll"));
+    close(directory);
+    update.join();
     EXPECT_TRUE(ReadAll(local + "x.dll") == whole);
 }
 #endif
