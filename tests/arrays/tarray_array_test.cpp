@@ -1,4 +1,5 @@
 #include "arrays/array_values.h"
+#include "core/memory.h"
 #include "support/allocations.h"
 #include "support/lv_test.h"
 
@@ -52,6 +53,9 @@ TEST(TArrayArray, TotalsBeyondAnIntAreRefused) {
     if (rows[1].GetSize() != INT_MAX - half)
         GTEST_SKIP() << "no room for 2 GB of rows";
     EXPECT_EQ(rows.GetTotalElements(), INT_MAX);
+    const auto failures = koa::memory::Failures(); // a row that would outgrow an int is refused
+    rows[0].Insert(rows[0], 0);
+    EXPECT_EQ(std::pair(rows[0].GetSize(), koa::memory::Failures()), std::pair(half, failures + 1));
     rows.Insert(Int8s(1), 0);
     EXPECT_EQ(std::pair(rows.GetTotalElements(), rows.CreateFlattenedArray().GetSize()),
               (std::pair<LV_int32, int>(-1, 0)));
@@ -63,7 +67,8 @@ TEST(ArrayMemory, ValuesGiveBackWhatTheyTook) {
     const auto round = [] {
         ErrorCluster err;
         LV_stringArrayArray** h = nullptr;
-        const TStringArray ab(2, "a", "b");
+        TStringArray ab(2, "a", "b");
+        ab = TStringArray(ab.Insert(ab, 1));
         TextRows text(2, &ab, &ab), copy(text);
         copy = text.SubArray(1, 1);
         copy.Insert(text, 0).Initialize(ab, 3).SetLV_Array(&err, &h);

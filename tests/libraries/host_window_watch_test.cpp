@@ -47,9 +47,9 @@ const HostWindowSystem fakeSystem = {
 // Without a frame window no hook is installed; a hook that cannot be installed is not removed.
 TEST(HostWindowWatch, TakesTheFirstTopLevelFrameOfTheExecutable) {
     const std::vector<FakeWindow> all = {
-        {true, true, "LVFrame", 1},   {false, false, "LVFrame", 2},
-        {false, true, "LVFrameX", 3}, {false, true, "LVFrameLongerThanNineteen", 4},
-        {false, true, "lvframe", 5},  {false, true, "LVFrame", 6}};
+        {true, true, "LVFrame", 1},  {false, false, "LVFrame", 2},
+        {false, true, "XVFrame", 3}, {false, true, "LVFrameLongerThanNineteen", 4},
+        {false, true, "lvframe", 5}, {false, true, "LVFrame", 6}};
     fakeWindows = all;
     {
         HostWindowWatch watch(fakeSystem);

@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -274,6 +275,22 @@ TEST_F(Release, ConcurrentUpdatesLeaveAWholeFile) {
     kill(updaters[0], SIGKILL);
     waitpid(updaters[0], &status, 0);
     EXPECT_TRUE(WIFSIGNALED(status)) << "it ended by itself: " << status;
+    EXPECT_TRUE(ReadAll(local + "x.dll") == whole);
+    // A copy that cannot be written whole (here, past the file size limit) fails at once and
+    // leaves the local directory as it was.
+    const auto entries = std::distance(fs::directory_iterator(local), {});
+    const pid_t limited = fork();
+    if (limited == 0) {
+        const rlimit small{4096, 4096};
+        signal(SIGXFSZ, SIG_IGN);
+        alarm(10);
+        setrlimit(RLIMIT_FSIZE, &small);
+        ErrorCluster err;
+        UpdateLocalDLL(&err, "x.dll");
+        _exit(err.Code() == 14 ? 0 : 1);
+    }
+    EXPECT_TRUE(waitpid(limited, &status, 0) == limited && status == 0) << status;
+    EXPECT_EQ(std::distance(fs::directory_iterator(local), {}), entries);
     EXPECT_TRUE(ReadAll(local + "x.dll") == whole);
     // An update waits while the local directory's lock is held elsewhere.
     const int directory = open(local.c_str(), O_RDONLY | O_DIRECTORY);
