@@ -31,8 +31,12 @@ TEST(LockInstances, TheSameFileKeepsTheCachesAnotherFileInvalidates) {
     const auto inOtherProcess = [] {
         const pid_t other = fork();
         if (other == 0) {
+            // Started as ctest starts it: through the emulator, if the build has one.
+            char self[4096] = {};
             setenv("KOA_LOCK_OTHER_PROCESS", "1", 1);
-            execl("/proc/self/exe", "other", static_cast<char*>(nullptr));
+            if (readlink("/proc/self/exe", self, sizeof self - 1) > 0)
+                execl("/bin/sh", "sh", "-c", KOA_LOCK_RUNNER " \"$0\"", self,
+                      static_cast<char*>(nullptr));
             _exit(3);
         }
         int status = 0;
